@@ -1,0 +1,34 @@
+#include <QApplication>
+#include <csignal>
+
+#include "main_window/principal.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/system_clock.h"
+#include "platform/qt/principal_view.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/spanish_translation.h"
+#include "platform/qt/window_font.h"
+
+int main(int argc, char* argv[]) {
+    // A file-size limit or a full pipe must fail the copy with a message,
+    // not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("RUROR");
+    ruror::qt::installSpanishTranslation(application);
+    ruror::qt::loadTahomaIfMissing();
+    QApplication::setFont(ruror::qt::windowFont());
+
+    ruror::qt::PrincipalView window;
+    ruror::qt::QtDialogs dialogs(window);
+    ruror::posix::PosixFileSystem files;
+    ruror::posix::SystemClock clock;
+    ruror::Principal principal(window, dialogs, files, clock);
+    window.attach(principal);
+
+    principal.load();
+    window.showCentred();
+    return QApplication::exec();
+}

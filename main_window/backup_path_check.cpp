@@ -1,0 +1,48 @@
+#include "main_window/backup_path_check.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "backup/data_centre_layout.h"
+#include "platform/path_text.h"
+
+namespace ruror {
+namespace {
+
+// The longest file name and path the usual file systems take, in bytes.
+constexpr std::size_t kNameMax = 255;
+constexpr std::size_t kPathMax = 4095;
+
+bool hasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
+
+}  // namespace
+
+std::optional<BadBackupPath> checkBackupPath(const std::string& location, const std::string& trimmedName) {
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::string fileName = trimmedName + layout::kBackupExtension;
+    const std::string path = textFromPath(layout::backupFile(pathFromText(location), trimmedName));
+    auto bad = [&](Control field, const char* reason) { return BadBackupPath{field, path, reason}; };
+
+    if (hasControlCharacter(location)) return bad(Control::Text1, "La ubicación contiene caracteres de control.");
+    if (!pathFromText(location).is_absolute())
+        return bad(Control::Text1, "La ubicación debe ser una ruta completa, desde la raíz del disco.");
+    if (hasControlCharacter(trimmedName)) return bad(Control::Text2, "El nombre contiene caracteres de control.");
+    if (trimmedName.find(separator) != std::string::npos)
+        return bad(Control::Text2, "El nombre no puede contener el separador de carpetas.");
+    if (trimmedName.front() == '.')
+        return bad(Control::Text2, "El nombre no puede empezar por un punto: el respaldo quedaría oculto.");
+    if (fileName.size() > kNameMax) return bad(Control::Text2, "El nombre es demasiado largo.");
+    if (path.size() > kPathMax) return bad(Control::Text1, "La ubicación es demasiado larga.");
+    return std::nullopt;
+}
+
+std::string badBackupPathMessage(const BadBackupPath& bad) {
+    return "La ruta del respaldo no es válida:\r\n\r\n'" + bad.path + "'\r\n\r\n" + bad.reason;
+}
+
+}  // namespace ruror

@@ -1,0 +1,19 @@
+#pragma once
+
+// The texts the window's handlers show, exactly as the user reads them.
+namespace ruror::messages {
+
+inline constexpr const char* kLocationEmpty =
+    "Hace falta suministrar la información de 'Ubicación'. Por favor proporciónela";
+inline constexpr const char* kNameEmpty = "Hace falta suministrar la información de 'Nombre'. Por favor proporciónela";
+inline constexpr const char* kNoDatabaseLead = "La operación que intenta realizar, no podrá ser realizada.\r\n\r\n";
+inline constexpr const char* kBackupSucceeded = "La operación ha sido realizada en completo éxito";
+inline constexpr const char* kBackupFailed =
+    "La operación no ha sido realizada en completo éxito. El procedimiento de respaldo ha fallado";
+inline constexpr const char* kRefusedCharacter =
+    "Un nombre de archivo, no puede contener cualquiera de los siguientes caracteres: | < \\ / > : ? * '' ";
+inline constexpr const char* kBannerTitle = "Respaldo de seguridad | Quvetra";
+inline constexpr const char* kWindowCaption = "Respaldo de seguridad";
+inline constexpr const char* kApplicationTitle = "RUROR";
+
+}  // namespace ruror::messages

@@ -1,0 +1,153 @@
+#include "main_window/principal.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "backup/data_centre_layout.h"
+#include "backup/fun_copiar.h"
+#include "folder_picker/fun_buscar_carpeta.h"
+#include "folder_picker/location_cleanup.h"
+#include "main_window/backup_path_check.h"
+#include "main_window/messages.h"
+#include "platform/path_text.h"
+#include "platform/text_utils.h"
+
+namespace ruror {
+namespace {
+
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+
+bool isRefusedInName(int keyAscii) {
+    switch (keyAscii) {
+        case '"': case '*': case '.': case '/': case ':': case '<': case '>': case '?': case '\\': case '|':
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string presetBackupName(const Date& today) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%02d-%02d-%04d", today.day, today.month, today.year);
+    return std::string("Respaldo (") + date + ")";
+}
+
+}  // namespace
+
+Principal::Principal(WindowOps& window, Dialogs& dialogs, FileSystem& files, const Clock& clock)
+    : window_(window), dialogs_(dialogs), files_(files), clock_(clock) {}
+
+void Principal::load() {
+    window_.setText(Control::Text2, presetBackupName(clock_.today()));
+    const auto dataCentre = joinedPath(files_.programFolder(), layout::kDataCentreFolder);
+    window_.setVisible(Control::Check1, !files_.findFirst(dataCentre, attribute::kDirectory).empty());
+}
+
+void Principal::unload(bool& cancel) {
+    // Closing under a running copy would pull the window from under it; the
+    // window closes once the result has been shown.
+    if (backupRunning_) cancel = true;
+}
+
+void Principal::keyPress(int keyAscii) {
+    if (keyAscii == kEnter) window_.postTabToFocusedControl();
+    if (keyAscii == kEscape) window_.close();
+}
+
+void Principal::text1GotFocus() {
+    window_.setSelection(Control::Text1, 0, characterCount(window_.text(Control::Text1)));
+}
+
+void Principal::text2GotFocus() {
+    window_.setSelection(Control::Text2, 0, characterCount(window_.text(Control::Text2)));
+}
+
+void Principal::text2KeyPress(int& keyAscii) {
+    if (!isRefusedInName(keyAscii)) return;
+    dialogs_.messageBox(messages::kRefusedCharacter, box::kOkOnly | box::kExclamation);
+    keyAscii = 0;
+}
+
+void Principal::toolbar1ButtonClick(const std::string& caption) {
+    if (backupRunning_) return;
+    if (caption != "Aceptar") {
+        window_.close();
+        return;
+    }
+    acceptBackup();
+}
+
+void Principal::toolbar2ButtonClick() {
+    const std::string chosen = FunBuscarCarpeta(dialogs_, kFolderPrompt);
+    window_.setText(Control::Text1, chosen);
+    if (!chosen.empty()) {
+        const auto separator = static_cast<char>(std::filesystem::path::preferred_separator);
+        window_.setText(Control::Text1, cleanedLocation(chosen, separator));
+    }
+}
+
+void Principal::acceptBackup() {
+    const std::string location = window_.text(Control::Text1);
+    if (trimmedSpaces(location).empty()) {
+        dialogs_.messageBox(messages::kLocationEmpty, box::kOkOnly | box::kInformation);
+        window_.setFocus(Control::Text1);
+        return;
+    }
+    const std::string name = trimmedSpaces(window_.text(Control::Text2));
+    if (name.empty()) {
+        dialogs_.messageBox(messages::kNameEmpty, box::kOkOnly | box::kInformation);
+        window_.setFocus(Control::Text2);
+        return;
+    }
+    if (!databaseFound()) {
+        const std::string databases =
+            textFromPath(joinedPath(files_.programFolder(), layout::kDatabaseMdb)) + " o " + layout::kDatabaseAccdb;
+        dialogs_.messageBox(std::string(messages::kNoDatabaseLead) + "La base de datos de Quvetra '" + databases +
+                                "' no se encontró",
+                            box::kOkOnly | box::kCritical);
+        return;
+    }
+    if (const auto bad = checkBackupPath(location, name)) {
+        dialogs_.messageBox(badBackupPathMessage(*bad), box::kOkOnly | box::kExclamation);
+        window_.setFocus(bad->field);
+        return;
+    }
+    if (!files_.findFirst(layout::backupFile(pathFromText(location), name), attribute::kArchive).empty()) {
+        const std::string question = "El nombre '" + name +
+                                     "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "
+                                     "sobre este archivo?";
+        if (dialogs_.messageBox(question, box::kYesNo | box::kQuestion) == box::kAnswerNo) return;
+    }
+
+    lockWindow();
+    backupRunning_ = true;
+    const bool succeeded = FunCopiar(window_, dialogs_, files_);
+    if (succeeded) {
+        dialogs_.messageBox(messages::kBackupSucceeded, box::kOkOnly | box::kInformation);
+    } else {
+        dialogs_.messageBox(messages::kBackupFailed, box::kOkOnly | box::kCritical);
+    }
+    window_.setBusyPointer(false);
+    backupRunning_ = false;
+    window_.close();
+}
+
+bool Principal::databaseFound() const {
+    const auto programFolder = files_.programFolder();
+    return !files_.findFirst(joinedPath(programFolder, layout::kDatabaseMdb), attribute::kNormal).empty() ||
+           !files_.findFirst(joinedPath(programFolder, layout::kDatabaseAccdb), attribute::kNormal).empty();
+}
+
+void Principal::lockWindow() {
+    for (const Control control :
+         {Control::Label1_0, Control::Label1_1, Control::Text1, Control::Text2, Control::Check1}) {
+        window_.setEnabled(control, false);
+    }
+    window_.setButtonEnabled(Toolbar::Toolbar1, 1, false);
+    window_.setButtonEnabled(Toolbar::Toolbar1, 3, false);
+    window_.setButtonEnabled(Toolbar::Toolbar2, 1, false);
+    window_.setBusyPointer(true);
+}
+
+}  // namespace ruror

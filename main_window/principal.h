@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/window_ops.h"
+
+namespace ruror {
+
+// The handlers of the main window. The view calls one for each event and
+// the handler acts on the window only through WindowOps.
+class Principal {
+public:
+    Principal(WindowOps& window, Dialogs& dialogs, FileSystem& files, const Clock& clock);
+
+    // Before the window is first shown: presets the name and offers the
+    // data-centre option only where the data centre exists.
+    void load();
+    // Any close request. Sets cancel to keep the window open, which it does
+    // only while a backup runs.
+    void unload(bool& cancel);
+
+    // Every key typed in the window, before the focused control sees it.
+    void keyPress(int keyAscii);
+    void text1GotFocus();
+    void text2GotFocus();
+    // A key typed in the name field; set to 0 to refuse it.
+    void text2KeyPress(int& keyAscii);
+    // A click on "Aceptar" or "Cancelar", given the button's caption.
+    void toolbar1ButtonClick(const std::string& caption);
+    // A click on the browse button.
+    void toolbar2ButtonClick();
+
+    bool backupRunning() const { return backupRunning_; }
+
+private:
+    void acceptBackup();
+    bool databaseFound() const;
+    void lockWindow();
+
+    WindowOps& window_;
+    Dialogs& dialogs_;
+    FileSystem& files_;
+    const Clock& clock_;
+    bool backupRunning_ = false;
+};
+
+}  // namespace ruror

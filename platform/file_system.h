@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+
+#include "platform/failure.h"
+
+namespace ruror {
+
+// Attribute masks of a directory look-up. On POSIX a name starting with "."
+// is hidden and never matched; there are no system files.
+namespace attribute {
+inline constexpr int kNormal = 0;
+inline constexpr int kHidden = 2;
+inline constexpr int kSystem = 4;
+inline constexpr int kDirectory = 16;
+inline constexpr int kArchive = 32;
+}  // namespace attribute
+
+// Told after every chunk of a copy: bytes copied so far and the file's size.
+using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+// What the backup needs of the machine's file system. Paths are native.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The folder the program runs from, without a trailing separator unless
+    // it is the root.
+    virtual std::filesystem::path programFolder() const = 0;
+
+    // Looks up one entry, or starts a listing when the last component of the
+    // path is the pattern "*.*". Returns the entry's name (without folder), or
+    // an empty path when nothing matches the attribute mask. Masks 0 and 32
+    // match plain files; mask 16 also matches folders. Listings are ordered by
+    // name and hold only entries directly inside the folder.
+    virtual std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) = 0;
+    // The next name of the listing begun by the last findFirst, or empty at its end.
+    virtual std::filesystem::path findNext() = 0;
+    // Why the last listing could not be read, other than its folder not existing.
+    virtual Outcome listingFailure() const = 0;
+
+    // Fails when the folder exists or cannot be made.
+    virtual Outcome createFolder(const std::filesystem::path& folder) = 0;
+
+    // Copies a plain file byte for byte with its permission bits and
+    // modification time. The copy is written under a temporary name in the
+    // destination's folder and renamed into place once it is on the disk, so
+    // no partial file ever stands under the destination's name. Without
+    // overwrite an existing destination is kept and the copy fails with
+    // destinationExisted set; with overwrite a failed copy leaves the old
+    // destination as it was.
+    virtual Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
+                             bool overwrite, const CopyProgress& progress) = 0;
+
+    // Writes a folder's entries to the disk, so files renamed into it survive
+    // a power cut or the unplugging of the drive.
+    virtual Outcome flushFolder(const std::filesystem::path& folder) = 0;
+
+    // Removes the temporary files that ended runs of this program left in the
+    // folder; a temporary file that a running copy still writes is left alone.
+    virtual void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) = 0;
+};
+
+}  // namespace ruror

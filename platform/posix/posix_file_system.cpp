@@ -1,0 +1,112 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/posix/file_copier.h"
+#include "platform/posix/system_failure.h"
+#include "platform/posix/temporary_file.h"
+#include "platform/posix/unique_fd.h"
+
+namespace ruror::posix {
+namespace {
+
+constexpr const char* kListingPattern = "*.*";
+
+bool isHidden(const std::string& name) { return name.empty() || name.front() == '.'; }
+
+// Plain files always match; folders only where the mask asks for them.
+// Anything else (FIFOs, sockets, devices, dangling links) never does.
+bool matches(const struct stat& st, int attributes) {
+    if (S_ISREG(st.st_mode)) return true;
+    return S_ISDIR(st.st_mode) && (attributes & attribute::kDirectory) != 0;
+}
+
+std::filesystem::path runningExecutableFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return std::filesystem::current_path();
+    return executable.parent_path();
+}
+
+}  // namespace
+
+PosixFileSystem::PosixFileSystem() : PosixFileSystem(runningExecutableFolder()) {}
+
+PosixFileSystem::PosixFileSystem(std::filesystem::path programFolder) : programFolder_(std::move(programFolder)) {}
+
+std::filesystem::path PosixFileSystem::programFolder() const { return programFolder_; }
+
+std::filesystem::path PosixFileSystem::findFirst(const std::filesystem::path& pathOrPattern, int attributes) {
+    listing_.clear();
+    next_ = 0;
+    listingFailure_.reset();
+    if (pathOrPattern.filename() == kListingPattern) {
+        startListing(pathOrPattern.parent_path(), attributes);
+        return findNext();
+    }
+    const std::filesystem::path name = pathOrPattern.filename();
+    if (isHidden(name.string())) return {};
+    struct stat st {};
+    if (stat(pathOrPattern.c_str(), &st) != 0 || !matches(st, attributes)) return {};
+    return name;
+}
+
+std::filesystem::path PosixFileSystem::findNext() {
+    if (next_ >= listing_.size()) return {};
+    return listing_[next_++];
+}
+
+Outcome PosixFileSystem::listingFailure() const { return listingFailure_; }
+
+void PosixFileSystem::startListing(const std::filesystem::path& folder, int attributes) {
+    UniqueFd folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    DIR* dir = folderFd.valid() ? fdopendir(folderFd.get()) : nullptr;
+    if (dir == nullptr) {
+        if (errno != ENOENT) listingFailure_ = systemFailure(errno, "Leer la carpeta " + quoted(folder.string()));
+        return;
+    }
+    const int fd = folderFd.get();
+    for (;;) {
+        errno = 0;
+        const dirent* entry = readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0) listingFailure_ = systemFailure(errno, "Leer la carpeta " + quoted(folder.string()));
+            break;
+        }
+        if (isHidden(entry->d_name)) continue;
+        struct stat st {};
+        if (fstatat(fd, entry->d_name, &st, 0) == 0 && matches(st, attributes)) listing_.emplace_back(entry->d_name);
+    }
+    closedir(dir);  // closes the folder's descriptor too
+    static_cast<void>(folderFd.release());
+    std::sort(listing_.begin(), listing_.end());
+}
+
+Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {
+    if (mkdir(folder.c_str(), 0777) != 0) return systemFailure(errno, "Crear la carpeta " + quoted(folder.string()));
+    return std::nullopt;
+}
+
+Outcome PosixFileSystem::copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
+                                  bool overwrite, const CopyProgress& progress) {
+    return copyFileAtomically(source, destination, overwrite, progress);
+}
+
+Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder) {
+    UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid() || fsync(fd.get()) != 0)
+        return systemFailure(errno, "Guardar en el disco la carpeta " + quoted(folder.string()));
+    return std::nullopt;
+}
+
+void PosixFileSystem::removeAbandonedTemporaryFiles(const std::filesystem::path& folder) {
+    TemporaryFile::removeAbandoned(folder);
+}
+
+}  // namespace ruror::posix

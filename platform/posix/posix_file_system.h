@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace ruror::posix {
+
+// The real file system of a POSIX machine.
+class PosixFileSystem final : public FileSystem {
+public:
+    // The program folder is the one the running executable lies in.
+    PosixFileSystem();
+    // For a program folder given by its caller.
+    explicit PosixFileSystem(std::filesystem::path programFolder);
+
+    std::filesystem::path programFolder() const override;
+    std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) override;
+    std::filesystem::path findNext() override;
+    Outcome listingFailure() const override;
+    Outcome createFolder(const std::filesystem::path& folder) override;
+    Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
+                     const CopyProgress& progress) override;
+    Outcome flushFolder(const std::filesystem::path& folder) override;
+    void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
+
+private:
+    void startListing(const std::filesystem::path& folder, int attributes);
+
+    std::filesystem::path programFolder_;
+    std::vector<std::filesystem::path> listing_;
+    std::size_t next_ = 0;
+    Outcome listingFailure_;
+};
+
+}  // namespace ruror::posix

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "platform/failure.h"
+
+namespace ruror::posix {
+
+// The Spanish description of an errno value.
+std::string spanishErrorText(int errorNumber);
+
+// A failure carrying an errno value, its Spanish description and the
+// operation that failed.
+Failure systemFailure(int errorNumber, std::string source);
+
+// Quotes a path for a message, byte for byte.
+std::string quoted(const std::string& path);
+
+}  // namespace ruror::posix

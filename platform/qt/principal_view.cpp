@@ -1,0 +1,334 @@
+#include "platform/qt/principal_view.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QToolButton>
+#include <limits>
+
+#include "main_window/control_table.h"
+#include "main_window/messages.h"
+#include "main_window/principal.h"
+#include "platform/qt/field_edit.h"
+#include "platform/qt/window_font.h"
+
+// The icons are built into a static library, whose resources are not
+// registered by themselves.
+static void registerIcons() { Q_INIT_RESOURCE(icons); }
+
+namespace ruror::qt {
+namespace {
+
+using namespace window_layout;
+
+QString qText(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+std::string stdText(const QString& text) { return text.toUtf8().toStdString(); }
+
+QRect pixelRect(const ControlSpec& spec) {
+    return QRect(pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(spec.height));
+}
+
+// The character code of a typed key, as the handlers know keys; 0 for a key
+// that types nothing.
+int keyAscii(const QKeyEvent& key) {
+    switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Escape: return 27;
+        default: break;
+    }
+    const QString text = key.text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+// A label that sizes itself takes its caption's size; an empty one keeps
+// the reference size.
+void sizeLabel(QLabel& label, const ControlSpec& spec) {
+    if (label.text().isEmpty()) {
+        label.resize(pixels(spec.width), pixels(spec.height));
+    } else {
+        label.adjustSize();
+    }
+}
+
+const ControlSpec& specOf(Control control) {
+    for (const ControlSpec& spec : kControls)
+        if (spec.control == control) return spec;
+    throw std::logic_error("control without a place in the window");
+}
+
+}  // namespace
+
+PrincipalView::PrincipalView() {
+    registerIcons();
+    setObjectName("Principal");
+    setWindowTitle(messages::kWindowCaption);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
+    setFont(windowFont());
+    QIcon icon;
+    for (const int size : {16, 32, 48, 256}) icon.addFile(QString(":/icons/ruror-%1.png").arg(size));
+    setWindowIcon(icon);
+    buildControls();
+    buildToolbarButtons();
+    setTabOrder();
+}
+
+PrincipalView::~PrincipalView() { setBusyPointer(false); }
+
+void PrincipalView::buildControls() {
+    for (const ControlSpec& spec : kControls) {
+        QWidget* made = nullptr;
+        switch (spec.kind) {
+            case Kind::Shape: {
+                made = new QWidget(this);
+                made->setAutoFillBackground(true);
+                made->setBackgroundRole(QPalette::Base);
+                made->setGeometry(pixelRect(spec));
+                break;
+            }
+            case Kind::Image: {
+                auto* image = new QLabel(this);
+                image->setPixmap(QPixmap(":/icons/banner.png"));
+                image->setGeometry(pixelRect(spec));
+                image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                made = image;
+                break;
+            }
+            case Kind::Label: {
+                auto* label = new QLabel(qText(spec.caption), this);
+                label->setFont(windowFont(spec.bold));
+                label->move(pixels(spec.left), pixels(spec.top));
+                sizeLabel(*label, spec);
+                made = label;
+                break;
+            }
+            case Kind::Line: {
+                auto* line = new QFrame(this);
+                line->setAutoFillBackground(true);
+                line->setBackgroundRole(spec.colour == SystemColour::ButtonShadow ? QPalette::Dark : QPalette::Light);
+                line->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width - spec.left), 1);
+                made = line;
+                break;
+            }
+            case Kind::TextBox: {
+                auto* field = new FieldEdit(this);
+                field->setGeometry(pixelRect(spec));
+                field->setMaxLength(std::numeric_limits<int>::max());
+                const Control control = *spec.control;
+                field->onFocusReceived = [this, control] {
+                    if (!handlers_) return;
+                    control == Control::Text1 ? handlers_->text1GotFocus() : handlers_->text2GotFocus();
+                };
+                field->installEventFilter(this);
+                made = field;
+                break;
+            }
+            case Kind::CheckBox: {
+                auto* check = new QCheckBox(qText(spec.caption), this);
+                check->setToolTip(qText(spec.tooltip));
+                check->setChecked(true);
+                // The caption must never be clipped, whatever the font: grow
+                // the box where its text needs more room, centred on its place.
+                QRect place = pixelRect(spec);
+                const QSize needed = check->sizeHint();
+                place.setWidth(std::max(place.width(), needed.width()));
+                if (needed.height() > place.height())
+                    place.adjust(0, -(needed.height() - place.height()) / 2, 0,
+                                 (needed.height() - place.height() + 1) / 2);
+                check->setGeometry(place);
+                check->installEventFilter(this);
+                made = check;
+                break;
+            }
+            case Kind::Toolbar: {
+                made = new QWidget(this);
+                made->setGeometry(pixelRect(spec));
+                break;
+            }
+        }
+        made->setObjectName(spec.name);
+        if (spec.control) controls_[*spec.control] = made;
+    }
+    // A caption's access key moves the focus to the control that follows it
+    // in tab order.
+    for (const ControlSpec& spec : kControls) {
+        if (spec.kind != Kind::Label || spec.tabIndex < 0 || !QString(spec.caption).contains('&')) continue;
+        for (const ControlSpec& next : kControls) {
+            if (next.tabIndex == spec.tabIndex + 1)
+                findChild<QLabel*>(spec.name)->setBuddy(findChild<QWidget*>(next.name));
+        }
+    }
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("ProgressBar");
+    progress_->setTextVisible(false);
+    progress_->setRange(0, 1000);
+    // A slim bar under the status line, left of Toolbar1.
+    const ControlSpec& status = specOf(Control::Label3);
+    const int left = pixels(status.left);
+    const int right = findChild<QWidget*>("Toolbar1")->x() - 8;
+    progress_->setGeometry(left, pixels(status.top + status.height) + 2, right - left, 5);
+    progress_->hide();
+}
+
+void PrincipalView::buildToolbarButtons() {
+    std::map<std::string, int> nextLeft;
+    for (const ToolbarButtonSpec& spec : kToolbarButtons) {
+        int& left = nextLeft[spec.toolbar];
+        if (!spec.separator) {
+            auto* host = findChild<QWidget*>(spec.toolbar);
+            auto* tool = new QToolButton(host);
+            const bool first = std::string(spec.toolbar) == "Toolbar1";
+            tool->setObjectName(QString("%1.Button%2").arg(spec.toolbar).arg(spec.number));
+            tool->setIcon(QIcon(QString(":/icons/%1.png").arg(kImageList[spec.image - 1])));
+            tool->setIconSize(QSize(16, 16));
+            tool->setGeometry(left, 0, spec.width, spec.height);
+            tool->setFocusPolicy(Qt::TabFocus);
+            if (spec.caption) {
+                tool->setText(spec.caption);
+                tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+            }
+            if (spec.tooltip) tool->setToolTip(qText(spec.tooltip));
+            tool->installEventFilter(this);
+            const std::string caption = spec.caption ? spec.caption : "";
+            connect(tool, &QToolButton::clicked, this, [this, first, caption] {
+                if (!handlers_) return;
+                first ? handlers_->toolbar1ButtonClick(caption) : handlers_->toolbar2ButtonClick();
+            });
+            buttons_[{first ? Toolbar::Toolbar1 : Toolbar::Toolbar2, spec.number}] = tool;
+        }
+        left += spec.width;
+    }
+}
+
+void PrincipalView::setTabOrder() {
+    std::vector<std::pair<int, QWidget*>> order;
+    for (const ControlSpec& spec : kControls) {
+        if (spec.tabIndex < 0) continue;
+        if (spec.kind == Kind::Toolbar) {
+            for (QToolButton* tool : findChild<QWidget*>(spec.name)->findChildren<QToolButton*>())
+                order.emplace_back(spec.tabIndex, tool);
+        } else if (spec.kind == Kind::TextBox || spec.kind == Kind::CheckBox) {
+            order.emplace_back(spec.tabIndex, findChild<QWidget*>(spec.name));
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1].second, order[i].second);
+}
+
+void PrincipalView::attach(Principal& handlers) { handlers_ = &handlers; }
+
+void PrincipalView::showCentred() {
+    show();
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    activateWindow();
+    controls_.at(Control::Text1)->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* PrincipalView::widget(Control control) const { return controls_.at(control); }
+
+QToolButton* PrincipalView::button(Toolbar toolbar, int number) const { return buttons_.at({toolbar, number}); }
+
+std::string PrincipalView::text(Control field) const {
+    return stdText(static_cast<QLineEdit*>(widget(field))->text());
+}
+
+void PrincipalView::setText(Control field, const std::string& text) {
+    static_cast<QLineEdit*>(widget(field))->setText(qText(text));
+}
+
+void PrincipalView::setSelection(Control field, int start, int length) {
+    static_cast<QLineEdit*>(widget(field))->setSelection(start, length);
+}
+
+void PrincipalView::setFocus(Control control) { widget(control)->setFocus(Qt::OtherFocusReason); }
+
+void PrincipalView::setEnabled(Control control, bool enabled) { widget(control)->setEnabled(enabled); }
+
+void PrincipalView::setButtonEnabled(Toolbar toolbar, int number, bool enabled) {
+    button(toolbar, number)->setEnabled(enabled);
+}
+
+void PrincipalView::setVisible(Control control, bool visible) { widget(control)->setVisible(visible); }
+
+// Whether the control is meant to be seen, also while the window itself is
+// not shown yet (during the load).
+bool PrincipalView::isVisible(Control control) const { return !widget(control)->isHidden(); }
+
+int PrincipalView::checkState(Control checkBox) const {
+    return static_cast<QCheckBox*>(widget(checkBox))->isChecked() ? 1 : 0;
+}
+
+void PrincipalView::setCaptionAndRepaint(Control label, const std::string& caption) {
+    setCaption(label, caption);
+    widget(label)->repaint();
+}
+
+void PrincipalView::setCaption(Control label, const std::string& caption) {
+    auto* shown = static_cast<QLabel*>(widget(label));
+    shown->setText(qText(caption));
+    sizeLabel(*shown, specOf(label));
+}
+
+void PrincipalView::setBusyPointer(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void PrincipalView::setProgress(long long done, long long total) {
+    if (total <= 0) {
+        progress_->hide();
+        return;
+    }
+    progress_->setValue(static_cast<int>(done * 1000 / total));
+    progress_->show();
+}
+
+void PrincipalView::processEvents() { QCoreApplication::processEvents(); }
+
+void PrincipalView::postTabToFocusedControl() {
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && focused->window() == this)
+        QCoreApplication::postEvent(focused, new QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier));
+}
+
+void PrincipalView::close() { QWidget::close(); }
+
+bool PrincipalView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !handlers_) return QWidget::eventFilter(watched, event);
+    const int code = keyAscii(*static_cast<QKeyEvent*>(event));
+    if (code == 0) return false;
+    // The window sees every key before the control that has the focus.
+    handlers_->keyPress(code);
+    if (code == 27) return true;
+    if (watched == widget(Control::Text2)) {
+        int nameKey = code;
+        handlers_->text2KeyPress(nameKey);
+        if (nameKey == 0) return true;
+    }
+    return false;
+}
+
+void PrincipalView::closeEvent(QCloseEvent* event) {
+    bool cancel = false;
+    if (handlers_) handlers_->unload(cancel);
+    cancel ? event->ignore() : event->accept();
+}
+
+}  // namespace ruror::qt

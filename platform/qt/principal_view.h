@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QWidget>
+#include <map>
+
+#include "platform/window_ops.h"
+
+class QAbstractButton;
+class QLabel;
+class QProgressBar;
+class QToolButton;
+
+namespace ruror {
+class Principal;
+}
+
+namespace ruror::qt {
+
+// The main window on Qt: renders the control table, hands every event to
+// the handlers and carries out what they ask through WindowOps.
+class PrincipalView final : public QWidget, public WindowOps {
+public:
+    PrincipalView();
+    ~PrincipalView() override;
+
+    // The handlers that receive the window's events from now on.
+    void attach(Principal& handlers);
+    // Shows the window centred on the screen with the focus in the first field.
+    void showCentred();
+
+    // WindowOps
+    std::string text(Control field) const override;
+    void setText(Control field, const std::string& text) override;
+    void setSelection(Control field, int start, int length) override;
+    void setFocus(Control control) override;
+    void setEnabled(Control control, bool enabled) override;
+    void setButtonEnabled(Toolbar toolbar, int button, bool enabled) override;
+    void setVisible(Control control, bool visible) override;
+    bool isVisible(Control control) const override;
+    int checkState(Control checkBox) const override;
+    void setCaptionAndRepaint(Control label, const std::string& caption) override;
+    void setCaption(Control label, const std::string& caption) override;
+    void setBusyPointer(bool busy) override;
+    void setProgress(long long done, long long total) override;
+    void processEvents() override;
+    void postTabToFocusedControl() override;
+    void close() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildToolbarButtons();
+    void setTabOrder();
+    QWidget* widget(Control control) const;
+    QToolButton* button(Toolbar toolbar, int number) const;
+
+    Principal* handlers_ = nullptr;
+    std::map<Control, QWidget*> controls_;
+    std::map<std::pair<Toolbar, int>, QToolButton*> buttons_;
+    QProgressBar* progress_ = nullptr;
+    bool busy_ = false;
+};
+
+}  // namespace ruror::qt
