@@ -182,29 +182,36 @@ void PrincipalView::buildToolbarButtons() {
     std::map<std::string, int> nextLeft;
     for (const ToolbarButtonSpec& spec : kToolbarButtons) {
         int& left = nextLeft[spec.toolbar];
-        if (!spec.separator) {
-            auto* host = findChild<QWidget*>(spec.toolbar);
-            auto* tool = new QToolButton(host);
-            const bool first = std::string(spec.toolbar) == "Toolbar1";
-            tool->setObjectName(QString("%1.Button%2").arg(spec.toolbar).arg(spec.number));
-            tool->setIcon(QIcon(QString(":/icons/%1.png").arg(kImageList[spec.image - 1])));
-            tool->setIconSize(QSize(16, 16));
-            tool->setGeometry(left, 0, spec.width, spec.height);
-            tool->setFocusPolicy(Qt::TabFocus);
-            if (spec.caption) {
-                tool->setText(spec.caption);
-                tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-            }
-            if (spec.tooltip) tool->setToolTip(qText(spec.tooltip));
-            tool->installEventFilter(this);
-            const std::string caption = spec.caption ? spec.caption : "";
-            connect(tool, &QToolButton::clicked, this, [this, first, caption] {
-                if (!handlers_) return;
-                first ? handlers_->toolbar1ButtonClick(caption) : handlers_->toolbar2ButtonClick();
-            });
-            buttons_[{first ? Toolbar::Toolbar1 : Toolbar::Toolbar2, spec.number}] = tool;
+        if (spec.separator) {
+            left += spec.width;
+            continue;
         }
-        left += spec.width;
+        const Toolbar toolbar = std::string(spec.toolbar) == "Toolbar1" ? Toolbar::Toolbar1 : Toolbar::Toolbar2;
+        auto* host = findChild<QWidget*>(spec.toolbar);
+        auto* tool = new QToolButton(host);
+        tool->setObjectName(QString("%1.Button%2").arg(spec.toolbar).arg(spec.number));
+        tool->setIcon(QIcon(QString(":/icons/%1.png").arg(kImageList[spec.image - 1])));
+        tool->setIconSize(QSize(16, 16));
+        tool->setFocusPolicy(Qt::TabFocus);
+        int width = spec.width;
+        if (spec.caption) {
+            tool->setText(spec.caption);
+            tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+            // A wider fallback font widens the button rather than clip its caption.
+            const int content = 16 + 4 + tool->fontMetrics().horizontalAdvance(spec.caption);
+            width = std::max(width, content + 8);
+        }
+        tool->setGeometry(left, 0, width, spec.height);
+        left += width;
+        host->resize(std::max(host->width(), left), host->height());
+        if (spec.tooltip) tool->setToolTip(qText(spec.tooltip));
+        tool->installEventFilter(this);
+        const std::string caption = spec.caption ? spec.caption : "";
+        connect(tool, &QToolButton::clicked, this, [this, toolbar, caption] {
+            if (!handlers_) return;
+            toolbar == Toolbar::Toolbar1 ? handlers_->toolbar1ButtonClick(caption) : handlers_->toolbar2ButtonClick();
+        });
+        buttons_[{toolbar, spec.number}] = tool;
     }
 }
 

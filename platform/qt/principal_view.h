@@ -28,6 +28,13 @@ public:
     // Shows the window centred on the screen with the focus in the first field.
     void showCentred();
 
+    // The window's own QWidget calls stay reachable beside the WindowOps
+    // ones of the same names.
+    using QWidget::isVisible;
+    using QWidget::setEnabled;
+    using QWidget::setFocus;
+    using QWidget::setVisible;
+
     // WindowOps
     std::string text(Control field) const override;
     void setText(Control field, const std::string& text) override;

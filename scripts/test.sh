@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds RUROR and runs the whole suite twice: as a normal build, and under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Needs no display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+  ctest --test-dir "$dir" --output-on-failure -j2
+}
+
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRUROR_SANITIZE=ON

@@ -1,0 +1,104 @@
+#include "backup/fun_copiar.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/support/backup_harness.h"
+
+namespace ruror::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FunCopiarTest : public ::testing::Test {
+protected:
+    bool copy(const std::string& name = "Lunes") {
+        h.load();
+        h.window.setText(Control::Text1, h.destination().string() + "/");
+        h.window.setText(Control::Text2, name);
+        return FunCopiar(h.window, h.dialogs, h.files);
+    }
+
+    BackupHarness h;
+};
+
+TEST_F(FunCopiarTest, TheMdbWinsOverTheAccdb) {
+    const std::string mdb = h.addDatabase(".mdb", 1000, 1);
+    h.addDatabase(".accdb", 1000, 2);
+    EXPECT_TRUE(copy());
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), mdb);
+}
+
+TEST_F(FunCopiarTest, AnAccdbAloneIsCopiedUnderTheBackupExtension) {
+    const std::string accdb = h.addDatabase(".accdb");
+    EXPECT_TRUE(copy());
+    const auto written = snapshot(h.destination());
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_TRUE(written.begin()->second == accdb) << written.begin()->first;
+}
+
+TEST_F(FunCopiarTest, TheCopyKeepsTheDatabasesPermissionsAndTime) {
+    h.addDatabase(".mdb");
+    const fs::path database = h.program() / "QVT Datos.mdb";
+    fs::permissions(database, fs::perms::owner_read | fs::perms::group_read);
+    const auto time = fs::last_write_time(database) - std::chrono::hours(30);
+    fs::last_write_time(database, time);
+    EXPECT_TRUE(copy());
+    const fs::path backup = h.destination() / "Lunes.qvtdb";
+    EXPECT_EQ(fs::status(backup).permissions(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(fs::last_write_time(backup), time);
+}
+
+TEST_F(FunCopiarTest, ProgressAdvancesThroughTheDatabaseAndEachStage) {
+    h.addDatabase(".mdb", 9 << 20);
+    h.addDataCentre();
+    h.load();
+    EXPECT_TRUE(copy());
+    // The database is copied in chunks, the window told after each one.
+    std::vector<std::pair<long long, long long>> bytes;
+    for (const auto& step : h.window.progress)
+        if (step.second == 9 << 20) bytes.push_back(step);
+    ASSERT_GE(bytes.size(), 3u);
+    for (std::size_t i = 1; i < bytes.size(); ++i) EXPECT_GT(bytes[i].first, bytes[i - 1].first);
+    EXPECT_EQ(bytes.back().first, 9 << 20);
+    // Then the files of each stage; the bar is hidden at the end.
+    EXPECT_NE(std::find(h.window.progress.begin(), h.window.progress.end(), std::make_pair(2LL, 2LL)),
+              h.window.progress.end());
+    EXPECT_EQ(h.window.progress.back(), std::make_pair(0LL, 0LL));
+}
+
+TEST_F(FunCopiarTest, NamesThatAreNotUtf8OrOddAreCopiedUnderTheirExactBytes) {
+    h.addDatabase(".mdb");
+    const std::vector<std::string> names = {"caf\xe9.doc", std::string(255, 'n'), "con espacios y \"comillas\"",
+                                            "#100% \n nueva línea", "'"};
+    for (const std::string& name : names) writeFile(h.program() / "QVT Datos/Archivo" / name, name);
+    h.load();
+    EXPECT_TRUE(copy());
+    for (const std::string& name : names)
+        EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Archivo" / name), name) << name;
+}
+
+TEST_F(FunCopiarTest, ABackupNameTakenByAFolderIsAFailureOfTheDatabaseStage) {
+    h.addDatabase(".mdb");
+    fs::create_directory(h.destination() / "Lunes.qvtdb");
+    EXPECT_FALSE(copy());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Número: 21\r\nDescripción: Es un directorio\r\n"))
+        << h.dialogs.boxes[0].text;
+    EXPECT_TRUE(fs::is_empty(h.destination() / "Lunes.qvtdb"));
+    EXPECT_EQ(snapshot(h.destination()).size(), 1u) << "a temporary file was left";
+}
+
+TEST_F(FunCopiarTest, ABackupNameTakenByALinkReplacesTheLinkNotItsTarget) {
+    const std::string database = h.addDatabase(".mdb");
+    const fs::path other = writeFile(h.destination() / "otro.txt", "otro");
+    fs::create_symlink(other, h.destination() / "Lunes.qvtdb");
+    EXPECT_TRUE(copy());
+    EXPECT_FALSE(fs::is_symlink(h.destination() / "Lunes.qvtdb"));
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
+    EXPECT_EQ(readFile(other), "otro");
+}
+
+}  // namespace
+}  // namespace ruror::test

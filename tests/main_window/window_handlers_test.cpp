@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "main_window/messages.h"
+#include "tests/support/backup_harness.h"
+
+namespace ruror::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Load, PresetsTheNameWithTheDateOfTheClock) {
+    BackupHarness h;
+    h.load();
+    EXPECT_EQ(h.window.texts[Control::Text2], "Respaldo (07-12-2026)");
+
+    FakeWindow window;
+    ScriptedDialogs dialogs;
+    FixedClock march(Date{2027, 3, 1});
+    Principal principal(window, dialogs, h.files, march);
+    principal.load();
+    EXPECT_EQ(window.texts[Control::Text2], "Respaldo (01-03-2027)");
+}
+
+TEST(Load, OffersTheDataCentreOnlyWhereItExists) {
+    BackupHarness without;
+    without.load();
+    EXPECT_FALSE(without.window.visible[Control::Check1]);
+
+    BackupHarness folder;
+    fs::create_directory(folder.program() / "QVT Datos");
+    folder.load();
+    EXPECT_TRUE(folder.window.visible[Control::Check1]);
+
+    // The look-up for folders also matches a plain file of that name.
+    BackupHarness plainFile;
+    writeFile(plainFile.program() / "QVT Datos", "");
+    plainFile.load();
+    EXPECT_TRUE(plainFile.window.visible[Control::Check1]);
+
+    BackupHarness fifo;
+    ASSERT_EQ(mkfifo((fifo.program() / "QVT Datos").c_str(), 0600), 0);
+    fifo.load();
+    EXPECT_FALSE(fifo.window.visible[Control::Check1]);
+}
+
+TEST(Load, AHiddenButTickedOptionCopiesNoDataCentre) {
+    BackupHarness h;
+    const std::string database = h.addDatabase(".accdb");
+    h.load();
+    ASSERT_FALSE(h.window.visible[Control::Check1]);
+    ASSERT_TRUE(h.window.checked);
+    h.accept(h.destination().string());
+    EXPECT_EQ(h.window.statuses.front().first, "Proceso 1 de 1: Creando respaldo principal...");
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
+    EXPECT_EQ(snapshot(h.destination()).size(), 1u);
+}
+
+TEST(Keys, EnterMovesOnAndEscapeCloses) {
+    BackupHarness h;
+    h.principal.keyPress(13);
+    EXPECT_EQ(h.window.tabsPosted, 1);
+    EXPECT_FALSE(h.window.closed);
+    h.principal.keyPress('a');
+    EXPECT_EQ(h.window.tabsPosted, 1);
+    EXPECT_FALSE(h.window.closed);
+    h.principal.keyPress(27);
+    EXPECT_TRUE(h.window.closed);
+}
+
+TEST(Keys, TheNameFieldRefusesTheCharactersAFileNameCannotHold) {
+    BackupHarness h;
+    for (const char refused : std::string("\"*./:<>?\\|")) {
+        int key = refused;
+        h.principal.text2KeyPress(key);
+        EXPECT_EQ(key, 0) << refused;
+    }
+    ASSERT_EQ(h.dialogs.boxes.size(), 10u);
+    EXPECT_EQ(h.dialogs.boxes[0].text,
+              "Un nombre de archivo, no puede contener cualquiera de los siguientes caracteres: | < \\ / > : ? * '' ");
+    EXPECT_EQ(h.dialogs.boxes[0].style, 48);
+    EXPECT_EQ(h.dialogs.boxes[0].title, "");
+
+    for (const int accepted : {int{'-'}, int{'('}, int{'a'}, int{' '}, 0xD1 /* Ñ */}) {
+        int key = accepted;
+        h.principal.text2KeyPress(key);
+        EXPECT_EQ(key, accepted);
+    }
+    EXPECT_EQ(h.dialogs.boxes.size(), 10u);
+}
+
+TEST(Keys, BothFieldsSelectTheirWholeTextOnFocus) {
+    BackupHarness h;
+    h.load();
+    h.principal.text2GotFocus();
+    EXPECT_EQ(h.window.selections[Control::Text2], std::make_pair(0, 21));
+    h.window.texts[Control::Text1] = "/srv/año/";
+    h.principal.text1GotFocus();
+    // Characters, not bytes: "ñ" is one character.
+    EXPECT_EQ(h.window.selections[Control::Text1], std::make_pair(0, 9));
+}
+
+TEST(BrowseButton, WritesTheChosenFolderWithOneTrailingSeparator) {
+    BackupHarness h;
+    h.dialogs.folderAnswer = "/srv/copias";
+    h.principal.toolbar2ButtonClick();
+    EXPECT_EQ(h.window.texts[Control::Text1], "/srv/copias/");
+    ASSERT_EQ(h.dialogs.prompts.size(), 1u);
+    EXPECT_EQ(h.dialogs.prompts[0],
+              "Respaldo de seguridad\r\n\r\nSeleccione la ubicación dónde desea guardar el respaldo de seguridad.");
+
+    h.dialogs.folderAnswer = "";
+    h.principal.toolbar2ButtonClick();
+    EXPECT_EQ(h.window.texts[Control::Text1], "");
+}
+
+}  // namespace
+}  // namespace ruror::test

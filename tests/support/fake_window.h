@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/window_ops.h"
+
+namespace ruror::test {
+
+// A window that only records: fields, states and every status text shown.
+class FakeWindow final : public WindowOps {
+public:
+    FakeWindow();
+
+    std::string text(Control field) const override { return texts.at(field); }
+    void setText(Control field, const std::string& value) override { texts[field] = value; }
+    void setSelection(Control field, int start, int length) override { selections[field] = {start, length}; }
+    void setFocus(Control control) override { focus = control; }
+    void setEnabled(Control control, bool value) override { enabled[control] = value; }
+    void setButtonEnabled(Toolbar toolbar, int button, bool value) override { buttonsEnabled[{toolbar, button}] = value; }
+    void setVisible(Control control, bool value) override { visible[control] = value; }
+    bool isVisible(Control control) const override { return visible.at(control); }
+    int checkState(Control) const override { return checked ? 1 : 0; }
+    void setCaptionAndRepaint(Control label, const std::string& caption) override;
+    void setCaption(Control label, const std::string& caption) override;
+    void setBusyPointer(bool value) override { busyHistory.push_back(value); }
+    void setProgress(long long done, long long total) override { progress.push_back({done, total}); }
+    void processEvents() override;
+    void postTabToFocusedControl() override { ++tabsPosted; }
+    void close() override;
+
+    // Whether every input and button is enabled.
+    bool allEnabled() const;
+
+    std::map<Control, std::string> texts;
+    std::map<Control, bool> visible;
+    std::map<Control, bool> enabled;
+    std::map<std::pair<Toolbar, int>, bool> buttonsEnabled;
+    std::map<Control, std::pair<int, int>> selections;
+    bool checked = true;
+    Control focus = Control::Text1;
+    // Status texts in order, each with whether it was painted at once.
+    std::vector<std::pair<std::string, bool>> statuses;
+    std::vector<bool> busyHistory;
+    std::vector<std::pair<long long, long long>> progress;
+    int eventsProcessed = 0;
+    int tabsPosted = 0;
+    int closeRequests = 0;
+    bool closed = false;
+
+    // Runs on every processEvents, as events reaching the window would.
+    std::function<void()> onProcessEvents;
+    // Asked on every close request whether to cancel it, as the unload handler.
+    std::function<bool()> cancelClose;
+};
+
+// Message boxes answered from a script, every one recorded.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Box {
+        std::string text;
+        int style;
+        std::string title;
+    };
+
+    int messageBox(const std::string& text, int style, const std::string& title = {}) override;
+    std::string chooseFolder(const std::string& prompt) override;
+
+    // Answers given in order; once they run out, boxes answer Yes or OK.
+    std::vector<int> answers;
+    std::vector<Box> boxes;
+    std::string folderAnswer;
+    std::vector<std::string> prompts;
+    // Runs while a box is shown, before it is answered.
+    std::function<void(const Box&)> whileShown;
+};
+
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(Date date) : date_(date) {}
+    Date today() const override { return date_; }
+
+private:
+    Date date_;
+};
+
+}  // namespace ruror::test

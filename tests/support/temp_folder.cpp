@@ -1,0 +1,72 @@
+#include "tests/support/temp_folder.h"
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace ruror::test {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ruror-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+    path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    // Folders a test made read-only must be writable again to be removed.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        if (it->is_directory(ignored) && !it->is_symlink(ignored))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path writeFile(const std::filesystem::path& path, const std::string& content) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+    return path;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::string randomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(generator() & 0xFF);
+    return bytes;
+}
+
+std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string relative = std::filesystem::relative(entry.path(), folder).string();
+        if (entry.is_symlink()) {
+            entries[relative] = "<link " + std::filesystem::read_symlink(entry.path()).string() + ">";
+        } else if (entry.is_directory()) {
+            entries[relative] = "<dir>";
+        } else if (entry.is_regular_file()) {
+            entries[relative] = readFile(entry.path());
+        } else {
+            entries[relative] = "<special>";
+        }
+    }
+    return entries;
+}
+
+}  // namespace ruror::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace ruror::test {
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the test ends.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& relative) const { return path_ / relative; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes a file, making its folders; returns its path.
+std::filesystem::path writeFile(const std::filesystem::path& path, const std::string& content);
+std::string readFile(const std::filesystem::path& path);
+// Bytes that do not compress and differ from one seed to another.
+std::string randomBytes(std::size_t size, unsigned seed);
+
+// Every entry below a folder (hidden ones included), by relative path, with
+// the content of each file; folders map to "<dir>".
+std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
+
+}  // namespace ruror::test
