@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "backup/data_centre_failures.h"
 #include "backup/data_centre_layout.h"
 #include "backup/failure_report.h"
 #include "platform/path_text.h"
@@ -37,6 +38,13 @@ public:
         }
         window_.setProgress(0, 0);
         window_.setCaption(Control::Label3, "Procesos completos");
+        // Whatever the data centre could not give is told, and the backup is
+        // not called a success.
+        if (!skipped_.empty()) {
+            dialogs_.messageBox(dataCentreFailuresText(skipped_), box::kOkOnly | box::kCritical,
+                                kDataCentreFailuresTitle);
+            return false;
+        }
         return true;
     }
 
@@ -80,10 +88,11 @@ private:
         return stages;
     }
 
-    // Failures of the data-centre stages are skipped: the run goes on.
+    // A failing step of the data-centre stages is noted and the run goes on.
     void copyStage(const DataCentreStage& stage) {
         window_.setCaptionAndRepaint(Control::Label3, stage.status);
-        const bool created = !files_.createFolder(stage.target);
+        const Outcome notCreated = files_.createFolder(stage.target);
+        note(notCreated);
         files_.removeAbandonedTemporaryFiles(stage.target);
 
         std::vector<fs::path> names;
@@ -91,17 +100,24 @@ private:
              !currentFile_.empty(); currentFile_ = files_.findNext()) {
             names.push_back(currentFile_);
         }
+        note(files_.listingFailure());
         const auto total = static_cast<long long>(names.size());
         window_.setProgress(0, total);
         long long done = 0;
         for (const fs::path& name : names) {
             currentFile_ = name;
-            files_.copyFile(joinedPath(stage.source, name), joinedPath(stage.target, name), false, {});
+            note(files_.copyFile(joinedPath(stage.source, name), joinedPath(stage.target, name), false, {}));
             window_.setProgress(++done, total);
             window_.processEvents();
         }
-        files_.flushFolder(stage.target);
-        if (created) files_.flushFolder(stage.parent);
+        if (!names.empty()) note(files_.flushFolder(stage.target));
+        if (!notCreated) note(files_.flushFolder(stage.parent));
+    }
+
+    // An existing tree folder or tree file is kept as it is, silently: a
+    // backup into the same location adds to its tree.
+    void note(const Outcome& failure) {
+        if (failure && !failure->destinationExisted) skipped_.push_back(*failure);
     }
 
     WindowOps& window_;
@@ -109,6 +125,7 @@ private:
     FileSystem& files_;
     // The name the data-centre listing stands at, told in the failure report.
     fs::path currentFile_;
+    std::vector<Failure> skipped_;
 };
 
 }  // namespace

@@ -68,7 +68,9 @@ void PosixFileSystem::startListing(const std::filesystem::path& folder, int attr
     UniqueFd folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     DIR* dir = folderFd.valid() ? fdopendir(folderFd.get()) : nullptr;
     if (dir == nullptr) {
-        if (errno != ENOENT) listingFailure_ = systemFailure(errno, "Leer la carpeta " + quoted(folder.string()));
+        // A folder that is not there, or is a file, is no failure: it has no files.
+        if (errno != ENOENT && errno != ENOTDIR)
+            listingFailure_ = systemFailure(errno, "Leer la carpeta " + quoted(folder.string()));
         return;
     }
     const int fd = folderFd.get();

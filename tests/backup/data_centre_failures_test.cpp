@@ -1,0 +1,32 @@
+#include "backup/data_centre_failures.h"
+
+#include <gtest/gtest.h>
+
+namespace ruror {
+namespace {
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t found = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+}
+
+TEST(DataCentreFailures, ListsTheFirstTwentyThenHowManyMore) {
+    std::vector<Failure> failures;
+    for (int i = 0; i < 25; ++i)
+        failures.push_back(Failure{28, "No queda espacio en el dispositivo", "Escribir 'doc" + std::to_string(i) + "'"});
+    const std::string text = dataCentreFailuresText(failures);
+    EXPECT_EQ(count(text, "\r\n- "), 20u);
+    EXPECT_NE(text.find("- Escribir 'doc0': No queda espacio en el dispositivo (28)"), std::string::npos);
+    EXPECT_NE(text.find("'doc19'"), std::string::npos);
+    EXPECT_EQ(text.find("'doc20'"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\r\n\r\nY 5 más.")) << text;
+
+    failures.resize(3);
+    const std::string few = dataCentreFailuresText(failures);
+    EXPECT_EQ(count(few, "\r\n- "), 3u);
+    EXPECT_EQ(few.find(" más."), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ruror
