@@ -12,6 +12,11 @@ inline constexpr const char* kBackupFailed =
     "La operación no ha sido realizada en completo éxito. El procedimiento de respaldo ha fallado";
 inline constexpr const char* kRefusedCharacter =
     "Un nombre de archivo, no puede contener cualquiera de los siguientes caracteres: | < \\ / > : ? * '' ";
+inline constexpr const char* kDatabaseInUseLead =
+    "Quvetra parece estar abierto: junto a su base de datos está el archivo de bloqueo ";
+inline constexpr const char* kDatabaseInUseQuestion =
+    ".\r\n\r\nUna copia hecha mientras Quvetra trabaja puede quedar incompleta. Si Quvetra está cerrado, el "
+    "archivo puede haber quedado de un cierre inesperado.\r\n\r\n¿Desea continuar con el respaldo de todos modos?";
 inline constexpr const char* kBannerTitle = "Respaldo de seguridad | Quvetra";
 inline constexpr const char* kWindowCaption = "Respaldo de seguridad";
 inline constexpr const char* kApplicationTitle = "RUROR";

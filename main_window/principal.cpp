@@ -113,6 +113,7 @@ void Principal::acceptBackup() {
         window_.setFocus(bad->field);
         return;
     }
+    if (!confirmDatabaseNotInUse()) return;
     if (!files_.findFirst(layout::backupFile(pathFromText(location), name), attribute::kArchive).empty()) {
         const std::string question = "El nombre '" + name +
                                      "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "
@@ -137,6 +138,19 @@ bool Principal::databaseFound() const {
     const auto programFolder = files_.programFolder();
     return !files_.findFirst(joinedPath(programFolder, layout::kDatabaseMdb), attribute::kNormal).empty() ||
            !files_.findFirst(joinedPath(programFolder, layout::kDatabaseAccdb), attribute::kNormal).empty();
+}
+
+// Quvetra keeps a lock file beside its database while it has it open, and a
+// copy taken then can be torn. A crash can leave the lock file behind too,
+// so the user decides; the safe answer is the default one.
+bool Principal::confirmDatabaseNotInUse() {
+    const auto programFolder = files_.programFolder();
+    const bool mdb = !files_.findFirst(joinedPath(programFolder, layout::kDatabaseMdb), attribute::kNormal).empty();
+    const auto lockFile = joinedPath(programFolder, mdb ? layout::kLockFileMdb : layout::kLockFileAccdb);
+    if (files_.findFirst(lockFile, attribute::kNormal).empty()) return true;
+    const std::string question = std::string(messages::kDatabaseInUseLead) + "'" + textFromPath(lockFile) + "'" +
+                                 messages::kDatabaseInUseQuestion;
+    return dialogs_.messageBox(question, box::kYesNo | box::kQuestion | box::kDefaultButton2) != box::kAnswerNo;
 }
 
 void Principal::lockWindow() {

@@ -38,6 +38,7 @@ public:
 private:
     void acceptBackup();
     bool databaseFound() const;
+    bool confirmDatabaseNotInUse();
     void lockWindow();
 
     WindowOps& window_;

@@ -181,6 +181,45 @@ TEST_F(AcceptFlow, ACloseRequestDuringTheCopyWaitsForTheResult) {
     EXPECT_EQ(readFile(backupFile()), database);
 }
 
+TEST_F(AcceptFlow, ALockFileBesideTheDatabaseAsksBeforeCopying) {
+    writeFile(h.program() / "QVT Datos.ldb", "");
+    before = snapshot(h.program());
+    h.dialogs.answers = {box::kAnswerNo};
+    h.accept(location());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_NE(h.dialogs.boxes[0].text.find("'" + h.program().string() + "/QVT Datos.ldb'"), std::string::npos);
+    // Yes and No, question icon, No the default answer.
+    EXPECT_EQ(h.dialogs.boxes[0].style, 4 + 32 + 256);
+    EXPECT_TRUE(fs::is_empty(h.destination()));
+    EXPECT_TRUE(h.window.allEnabled());
+    EXPECT_FALSE(h.window.closed);
+
+    h.dialogs.boxes.clear();
+    h.accept(location());
+    EXPECT_EQ(boxTexts().back(), messages::kBackupSucceeded);
+    EXPECT_EQ(readFile(backupFile()), database);
+}
+
+TEST_F(AcceptFlow, OnlyTheLockFileOfTheCopiedDatabaseCounts) {
+    // The ".mdb" is the one copied; a lock file of the ".accdb" is not its own.
+    writeFile(h.program() / "QVT Datos.laccdb", "");
+    before = snapshot(h.program());
+    h.accept(location());
+    EXPECT_EQ(boxTexts(), std::vector<std::string>{messages::kBackupSucceeded});
+}
+
+TEST_F(AcceptFlow, TheLockFileOfAnAccdbAsksToo) {
+    fs::remove(h.program() / "QVT Datos.mdb");
+    h.addDatabase(".accdb");
+    writeFile(h.program() / "QVT Datos.laccdb", "");
+    before = snapshot(h.program());
+    h.dialogs.answers = {box::kAnswerNo};
+    h.accept(location());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_NE(h.dialogs.boxes[0].text.find("QVT Datos.laccdb"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(h.destination()));
+}
+
 TEST_F(AcceptFlow, CancelClosesAtOnceWithoutAnyCheck) {
     h.principal.toolbar1ButtonClick("Cancelar");
     EXPECT_TRUE(h.window.closed);
