@@ -27,7 +27,10 @@ public:
     int checkState(Control) const override { return checked ? 1 : 0; }
     void setCaptionAndRepaint(Control label, const std::string& caption) override;
     void setCaption(Control label, const std::string& caption) override;
-    void setBusyPointer(bool value) override { busyHistory.push_back(value); }
+    void setBusyPointer(bool value) override {
+        busyHistory.push_back(value);
+        if (onBusyPointer) onBusyPointer(value);
+    }
     void setProgress(long long done, long long total) override { progress.push_back({done, total}); }
     void processEvents() override;
     void postTabToFocusedControl() override { ++tabsPosted; }
@@ -54,6 +57,8 @@ public:
 
     // Runs on every processEvents, as events reaching the window would.
     std::function<void()> onProcessEvents;
+    // Runs when the pointer turns busy or back, as the window is locked before a copy.
+    std::function<void(bool)> onBusyPointer;
     // Asked on every close request whether to cancel it, as the unload handler.
     std::function<bool()> cancelClose;
 };

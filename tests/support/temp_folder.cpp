@@ -52,20 +52,31 @@ std::string randomBytes(std::size_t size, unsigned seed) {
     return bytes;
 }
 
-std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) {
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        const std::string relative = std::filesystem::relative(entry.path(), folder).string();
-        if (entry.is_symlink()) {
+namespace {
+
+void addEntries(const std::filesystem::path& root, const std::filesystem::path& folder,
+                std::map<std::string, std::string>& entries) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string relative = entry.path().lexically_relative(root).string();
+        const auto status = std::filesystem::symlink_status(entry.path());
+        if (std::filesystem::is_symlink(status)) {
             entries[relative] = "<link " + std::filesystem::read_symlink(entry.path()).string() + ">";
-        } else if (entry.is_directory()) {
+        } else if (std::filesystem::is_directory(status)) {
             entries[relative] = "<dir>";
-        } else if (entry.is_regular_file()) {
+            addEntries(root, entry.path(), entries);
+        } else if (std::filesystem::is_regular_file(status)) {
             entries[relative] = readFile(entry.path());
         } else {
             entries[relative] = "<special>";
         }
     }
+}
+
+}  // namespace
+
+std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> entries;
+    addEntries(folder, folder, entries);
     return entries;
 }
 

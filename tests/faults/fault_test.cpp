@@ -1,0 +1,368 @@
+// Real faults, produced for real: full disks, refused permissions, files
+// that change under the copy, concurrent runs and killed processes. Each test
+// checks what the user was told and what was left on disk.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "main_window/messages.h"
+#include "tests/support/backup_harness.h"
+#include "tests/support/child_process.h"
+#include "tests/support/small_disk.h"
+
+namespace ruror::test {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+const std::string kBoxSeparator = "\n=====\n";
+
+// Accepts a backup as the user would and sends back the texts of every box shown.
+std::string acceptAndTell(BackupHarness& h, const std::string& location, const std::string& name) {
+    h.accept(location, name);
+    std::string told;
+    for (const auto& shown : h.dialogs.boxes) told += shown.text + kBoxSeparator;
+    return told;
+}
+
+std::vector<std::string> boxesOf(const std::string& told) {
+    std::vector<std::string> boxes;
+    for (std::size_t start = 0, end; (end = told.find(kBoxSeparator, start)) != std::string::npos;
+         start = end + kBoxSeparator.size()) {
+        boxes.push_back(told.substr(start, end - start));
+    }
+    return boxes;
+}
+
+// Every temporary file below a folder.
+std::vector<std::string> temporaryFiles(const fs::path& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(".ruror-")) found.push_back(entry.path().string());
+    return found;
+}
+
+// Every file of the backup tree is a whole copy of its source.
+void expectWholeTree(const fs::path& tree, const fs::path& dataCentre) {
+    for (const auto& entry : fs::recursive_directory_iterator(tree)) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path source = dataCentre / fs::relative(entry.path(), tree);
+        EXPECT_TRUE(readFile(entry.path()) == readFile(source)) << entry.path();
+    }
+}
+
+void makeSocket(const fs::path& path) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(fd);
+}
+
+// Lets the unprivileged user read Quvetra's folder and write the destination.
+void openToEveryone(const fs::path& root) {
+    fs::permissions(root, fs::perms::all);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (entry.is_symlink()) continue;
+        fs::permissions(entry.path(), entry.is_directory() ? fs::perms::all : fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+    }
+}
+
+class Faults : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (!quvetra.empty()) {
+            EXPECT_EQ(snapshot(h.program()), quvetra) << "Quvetra's files changed";
+        }
+    }
+    // Quvetra's files as they are now, to be found unchanged at the end.
+    void rememberQuvetra() { quvetra = snapshot(h.program()); }
+
+    BackupHarness h;
+    std::map<std::string, std::string> quvetra;
+};
+
+TEST_F(Faults, TheDiskFillsUpDuringTheDatabaseCopy) {
+    const std::string database = h.addDatabase(".mdb", 2 << 20);
+    h.load();
+    rememberQuvetra();
+    auto disk = SmallDisk::mount(1 << 20);
+    ChildOptions options;
+    fs::path destination = h.destination();
+    if (disk) {
+        destination = disk->path();
+    } else {
+        options.fileSizeLimit = 1 << 20;  // without root: the file may not grow past 1 MiB
+    }
+    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, destination.string() + "/", "Lunes"); }, options));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].starts_with(disk ? "Número: 28\r\nDescripción: No queda espacio en el dispositivo\r\n"
+                                          : "Número: 27\r\nDescripción: Archivo demasiado grande\r\n"))
+        << boxes[0];
+    EXPECT_EQ(boxes[1], messages::kBackupFailed);
+    EXPECT_TRUE(fs::is_empty(destination)) << "a partial or temporary file was left";
+}
+
+TEST_F(Faults, TheDiskFillsUpOverAnEarlierBackupWhichStaysWhole) {
+    h.addDatabase(".mdb", 2 << 20, 1);
+    h.load();
+    rememberQuvetra();
+    auto disk = SmallDisk::mount(3 << 20);
+    ChildOptions options;
+    fs::path destination = h.destination();
+    if (disk) {
+        destination = disk->path();
+    } else {
+        options.fileSizeLimit = 1 << 20;
+    }
+    const std::string earlier = randomBytes(2 << 20, 99);
+    writeFile(destination / "Lunes.qvtdb", earlier);
+
+    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, destination.string(), "Lunes"); }, options));
+    ASSERT_EQ(boxes.size(), 3u);  // the overwrite question, the report, the failure
+    EXPECT_TRUE(boxes[1].starts_with("Número: ")) << boxes[1];
+    EXPECT_EQ(boxes[2], messages::kBackupFailed);
+    EXPECT_TRUE(readFile(destination / "Lunes.qvtdb") == earlier);
+    EXPECT_TRUE(temporaryFiles(destination).empty());
+}
+
+TEST_F(Faults, TheDiskFillsUpInTheMiddleOfTheDataCentre) {
+    auto disk = SmallDisk::mount(1 << 20);
+    if (!disk) GTEST_SKIP() << "needs root to mount a small tmpfs; a file-size limit cannot fill a disk";
+    const std::string database = h.addDatabase(".mdb", 256 << 10);
+    for (int i = 0; i < 10; ++i)
+        writeFile(h.program() / "QVT Datos/Archivo" / ("documento " + std::to_string(i) + ".pdf"),
+                  randomBytes(200 << 10, i));
+    h.load();
+    rememberQuvetra();
+
+    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, disk->path().string() + "/", "Lunes"); }));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].starts_with("No se pudo respaldar todo el centro de datos.")) << boxes[0];
+    EXPECT_NE(boxes[0].find("No queda espacio en el dispositivo (28)"), std::string::npos) << boxes[0];
+    EXPECT_EQ(boxes[1], messages::kBackupFailed);
+    EXPECT_TRUE(readFile(disk->path() / "Lunes.qvtdb") == database);
+    expectWholeTree(disk->path() / "Respaldo QVT", h.program() / "QVT Datos");
+    EXPECT_TRUE(temporaryFiles(disk->path()).empty());
+}
+
+TEST_F(Faults, ADataCentreFileThatCannotBeReadIsReported) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    const fs::path secret = writeFile(h.program() / "QVT Datos/Archivo/secreto.pdf", "secreto");
+    h.load();
+    openToEveryone(h.program().parent_path());
+    fs::permissions(secret, fs::perms::none);
+    rememberQuvetra();
+
+    ChildOptions asUser;
+    asUser.dropPrivileges = true;
+    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, h.destination().string(), "Lunes"); }, asUser));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[0].find("secreto.pdf"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("Permiso denegado (13)"), std::string::npos) << boxes[0];
+    EXPECT_EQ(boxes[1], messages::kBackupFailed);
+    EXPECT_FALSE(fs::exists(h.destination() / "Respaldo QVT/Archivo/secreto.pdf"));
+    // Everything else was copied.
+    auto expected = h.expectedTree();
+    EXPECT_EQ(snapshot(h.destination() / "Respaldo QVT"), expected);
+}
+
+TEST_F(Faults, AReadOnlyDestinationIsReported) {
+    h.addDatabase(".mdb");
+    h.load();
+    rememberQuvetra();
+    auto disk = SmallDisk::mount(1 << 20, true);
+    fs::path destination = h.destination();
+    ChildOptions options;
+    if (disk) {
+        destination = disk->path();
+    } else {
+        fs::permissions(destination, fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, destination.string(), "Lunes"); }, options));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[0].starts_with(disk ? "Número: 30\r\nDescripción: Sistema de archivos de solo lectura"
+                                          : "Número: 13\r\nDescripción: Permiso denegado"))
+        << boxes[0];
+    EXPECT_EQ(boxes[1], messages::kBackupFailed);
+    EXPECT_TRUE(fs::is_empty(destination));
+}
+
+TEST_F(Faults, ADestinationRemovedAfterTheChecksIsReported) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    h.load();
+    rememberQuvetra();
+    const fs::path destination = h.destination() / "usb";
+    fs::create_directory(destination);
+    // The drive is pulled between the checks and the copy.
+    h.window.onBusyPointer = [&](bool busy) {
+        if (busy) fs::remove_all(destination);
+    };
+    h.accept(destination.string() + "/");
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Número: 2\r\n")) << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
+    EXPECT_FALSE(fs::exists(destination));
+}
+
+TEST_F(Faults, SpecialFilesInTheDataCentreAreLeftOutAndNothingHangs) {
+    const std::string database = h.addDatabase(".mdb");
+    h.addDataCentre();
+    const fs::path centre = h.program() / "QVT Datos";
+    for (const fs::path& folder : {centre, centre / "Archivo"}) {
+        ASSERT_EQ(mkfifo((folder / "tubo").c_str(), 0600), 0);
+        makeSocket(folder / "enchufe");
+        fs::create_symlink(folder / "no-existe", folder / "roto");
+        fs::create_symlink(folder / "bucle", folder / "bucle");
+    }
+    fs::create_symlink(centre / "notas.txt", centre / "enlace a notas.txt");
+    h.load();
+    rememberQuvetra();
+
+    h.accept(h.destination().string());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u) << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[0].text, messages::kBackupSucceeded);
+    auto expected = h.expectedTree();
+    // A link to a plain file is followed and copied as a file.
+    expected["enlace a notas.txt"] = "notas";
+    EXPECT_EQ(snapshot(h.destination() / "Respaldo QVT"), expected);
+}
+
+// How another process changes the database while it is copied.
+enum class Change { Grow, Truncate, Rewrite };
+
+class SourceChanged : public Faults, public ::testing::WithParamInterface<Change> {};
+
+TEST_P(SourceChanged, TheTornCopyIsNeverKept) {
+    h.addDatabase(".mdb", 12 << 20);
+    h.load();
+    const std::string earlier = "respaldo anterior";
+    writeFile(h.destination() / "Lunes.qvtdb", earlier);
+    const fs::path database = h.program() / "QVT Datos.mdb";
+    bool changed = false;
+    h.window.onProcessEvents = [&] {
+        if (changed) return;
+        changed = true;
+        inChild([&] {
+            if (GetParam() == Change::Grow) {
+                std::ofstream(database, std::ios::binary | std::ios::app) << "más datos";
+            } else if (GetParam() == Change::Truncate) {
+                fs::resize_file(database, 1 << 20);
+            } else {
+                std::fstream file(database, std::ios::binary | std::ios::in | std::ios::out);
+                file.seekp(100);
+                file << "reescrito";
+            }
+            return std::string();
+        });
+    };
+    h.accept(h.destination().string());
+    ASSERT_TRUE(changed);
+    ASSERT_EQ(h.dialogs.boxes.size(), 3u);
+    EXPECT_NE(h.dialogs.boxes[1].text.find("El archivo cambió mientras se copiaba"), std::string::npos)
+        << h.dialogs.boxes[1].text;
+    EXPECT_EQ(h.dialogs.boxes[2].text, messages::kBackupFailed);
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), earlier);
+    EXPECT_TRUE(temporaryFiles(h.destination()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SourceChanged, ::testing::Values(Change::Grow, Change::Truncate, Change::Rewrite));
+
+TEST_F(Faults, TwoProgramsBackingUpIntoOneDestinationAtOnce) {
+    const std::string database = h.addDatabase(".mdb", 4 << 20);
+    for (int i = 0; i < 150; ++i)
+        writeFile(h.program() / "QVT Datos/Plantillas" / ("plantilla " + std::to_string(i)), randomBytes(40 << 10, i));
+    h.load();
+    rememberQuvetra();
+
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    auto program = [&](const std::string& name) {
+        return startChild([&, name] {
+            char ready;
+            close(go[1]);
+            if (read(go[0], &ready, 1) < 0) return std::string("sin señal");
+            return acceptAndTell(h, h.destination().string(), name);
+        });
+    };
+    Child first = program("Primero");
+    Child second = program("Segundo");
+    close(go[0]);
+    close(go[1]);  // both start now
+    const auto firstBoxes = boxesOf(waitForChild(first));
+    const auto secondBoxes = boxesOf(waitForChild(second));
+
+    EXPECT_EQ(firstBoxes, std::vector<std::string>{messages::kBackupSucceeded});
+    EXPECT_EQ(secondBoxes, std::vector<std::string>{messages::kBackupSucceeded});
+    EXPECT_TRUE(readFile(h.destination() / "Primero.qvtdb") == database);
+    EXPECT_TRUE(readFile(h.destination() / "Segundo.qvtdb") == database);
+    EXPECT_EQ(std::distance(fs::directory_iterator(h.destination() / "Respaldo QVT/Plantillas"), fs::directory_iterator()), 150);
+    expectWholeTree(h.destination() / "Respaldo QVT", h.program() / "QVT Datos");
+    EXPECT_TRUE(temporaryFiles(h.destination()).empty());
+}
+
+TEST_F(Faults, KilledAtRandomMomentsTheBackupIsOldOrNewNeverAMix) {
+    const std::string old = h.addDatabase(".mdb", 8 << 20, 1);
+    h.addDataCentre();
+    h.load();
+    h.accept(h.destination().string());
+    ASSERT_EQ(readFile(h.destination() / "Lunes.qvtdb"), old);
+    const std::string fresh = h.addDatabase(".mdb", 8 << 20, 2);
+    writeFile(h.program() / "QVT Datos/Archivo/nuevo.pdf", randomBytes(3 << 20, 3));
+    rememberQuvetra();
+
+    auto run = [&] {
+        return startChild([&] {
+            h.window.closed = false;
+            h.dialogs.boxes.clear();
+            return acceptAndTell(h, h.destination().string(), "Lunes");
+        });
+    };
+    // How long a whole run takes here, to kill within it.
+    const auto start = std::chrono::steady_clock::now();
+    waitForChild(run());
+    const auto whole = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+    writeFile(h.destination() / "Lunes.qvtdb", old);
+    fs::remove(h.destination() / "Respaldo QVT/Archivo/nuevo.pdf");
+
+    std::mt19937 random(2026);
+    int sawOld = 0, sawNew = 0;
+    for (int i = 0; i < 30; ++i) {
+        Child child = run();
+        std::this_thread::sleep_for(milliseconds(random() % (whole.count() + 1)));
+        kill(child.pid, SIGKILL);
+        waitForChild(child);
+        const std::string backup = readFile(h.destination() / "Lunes.qvtdb");
+        ASSERT_TRUE(backup == old || backup == fresh) << "run " << i << " left a mixed backup";
+        (backup == old ? sawOld : sawNew)++;
+        if (fs::exists(h.destination() / "Respaldo QVT/Archivo/nuevo.pdf")) {
+            ASSERT_TRUE(readFile(h.destination() / "Respaldo QVT/Archivo/nuevo.pdf") ==
+                        readFile(h.program() / "QVT Datos/Archivo/nuevo.pdf"));
+        }
+    }
+    RecordProperty("killed_before_the_rename", sawOld);
+    RecordProperty("killed_after_the_rename", sawNew);
+
+    // The next whole run clears what the killed ones left.
+    const auto boxes = boxesOf(waitForChild(run()));
+    EXPECT_EQ(boxes.back(), messages::kBackupSucceeded);
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), fresh);
+    EXPECT_TRUE(temporaryFiles(h.destination()).empty());
+}
+
+}  // namespace
+}  // namespace ruror::test
