@@ -106,10 +106,11 @@ private:
         long long done = 0;
         for (const fs::path& name : names) {
             currentFile_ = name;
-            note(files_.copyFile(joinedPath(stage.source, name), joinedPath(stage.target, name), false, {}));
+            note(files_.stageCopy(joinedPath(stage.source, name), joinedPath(stage.target, name)));
             window_.setProgress(++done, total);
             window_.processEvents();
         }
+        for (const Failure& failure : files_.commitCopies()) note(failure);
         if (!names.empty()) note(files_.flushFolder(stage.target));
         if (!notCreated) note(files_.flushFolder(stage.parent));
     }

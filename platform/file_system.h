@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "platform/failure.h"
 
@@ -53,6 +54,17 @@ public:
     // destination as it was.
     virtual Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                              bool overwrite, const CopyProgress& progress) = 0;
+
+    // Copies like copyFile without overwrite, but leaves the flush and the
+    // final name to commitCopies, so that many small files cost one flush
+    // of the file system instead of one each. Failures known at once (an
+    // existing destination, an unreadable source, a full disk) are returned
+    // at once.
+    virtual Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination) = 0;
+    // Flushes the staged copies to the disk together, then gives each its
+    // final name, keeping any file that took that name meanwhile. Returns a
+    // failure for each copy that was not placed.
+    virtual std::vector<Failure> commitCopies() = 0;
 
     // Writes a folder's entries to the disk, so files renamed into it survive
     // a power cut or the unplugging of the drive.

@@ -12,37 +12,40 @@
 #include <vector>
 
 #include "platform/posix/system_failure.h"
-#include "platform/posix/temporary_file.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/posix/writeback_pacer.h"
 
 namespace ruror::posix {
 namespace {
 
-// Small enough that the window is told of progress several times a second
-// even on a slow drive, large enough that the system calls cost nothing.
-constexpr std::size_t kChunkBytes = 4 << 20;
-constexpr std::size_t kBufferBytes = 1 << 20;
+// One chunk between two reports of progress: small enough that the window
+// answers several times a second even on a slow drive.
+constexpr std::size_t kChunkBytes = 2 << 20;
 
 bool sameContentStamp(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
+bool offloadUnavailable(int error) {
+    return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EBADF;
+}
+
+// Copies a file's bytes from the current offsets to the end of the source,
+// by kernel copy offload where the system has it, by read and write otherwise.
 class ChunkCopier {
 public:
-    ChunkCopier(int in, int out, std::uint64_t expected, const CopyProgress& progress)
-        : in_(in), out_(out), expected_(expected), progress_(progress) {}
+    ChunkCopier(int in, int out, std::uint64_t expected, const CopyProgress& progress, WritebackPacer& pacer)
+        : in_(in), out_(out), expected_(expected), progress_(progress), pacer_(pacer) {}
 
-    // Copies from the current offsets to the end of the source. Returns 0 or
-    // an errno value, with failedOnWrite telling which side failed.
-    int run(std::uint64_t& copied, bool& failedOnWrite) {
-        copied = 0;
+    // Returns 0 or an errno value, with failedOnWrite telling which side failed.
+    int run(bool& failedOnWrite) {
         bool offload = true;
         std::vector<char> buffer;
         for (;;) {
             ssize_t n = -1;
             if (offload) {
                 n = copy_file_range(in_, nullptr, out_, nullptr, kChunkBytes, 0);
-                if (n < 0 && copied == 0 && offloadUnavailable(errno)) {
+                if (n < 0 && copied_ == 0 && offloadUnavailable(errno)) {
                     offload = false;
                     continue;
                 }
@@ -55,7 +58,7 @@ public:
                     return error;
                 }
             } else {
-                if (buffer.empty()) buffer.resize(kBufferBytes);
+                if (buffer.empty()) buffer.resize(kChunkBytes);
                 n = readSome(buffer.data(), buffer.size());
                 if (n < 0) {
                     failedOnWrite = false;
@@ -67,16 +70,16 @@ public:
                 }
             }
             if (n == 0) return 0;
-            copied += static_cast<std::uint64_t>(n);
-            if (progress_) progress_(copied, std::max(copied, expected_));
+            copied_ += static_cast<std::uint64_t>(n);
+            if (const int error = pacer_.advance(copied_)) {
+                failedOnWrite = true;
+                return error;
+            }
+            if (progress_) progress_(copied_, std::max(copied_, expected_));
         }
     }
 
 private:
-    static bool offloadUnavailable(int error) {
-        return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EBADF;
-    }
-
     bool sourceReadable() const {
         char probe;
         return pread(in_, &probe, 1, lseek(in_, 0, SEEK_CUR)) >= 0;
@@ -106,12 +109,14 @@ private:
     int out_;
     std::uint64_t expected_;
     const CopyProgress& progress_;
+    WritebackPacer& pacer_;
+    std::uint64_t copied_ = 0;
 };
 
 }  // namespace
 
-Outcome copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& destination,
-                           bool overwrite, const CopyProgress& progress) {
+Outcome PendingCopy::write(const std::filesystem::path& source, const std::filesystem::path& destination,
+                           bool overwrite, const CopyProgress& progress, PendingCopy& copy) {
     const std::string sourceText = quoted(source.string());
     const std::string destinationText = quoted(destination.string());
 
@@ -134,17 +139,16 @@ Outcome copyFileAtomically(const std::filesystem::path& source, const std::files
     if (failure) return failure;
 
     // A clone shares the source's blocks where the file system offers it.
+    const auto size = static_cast<std::uint64_t>(before.st_size);
+    WritebackPacer pacer(temporary.fd());
     if (ioctl(temporary.fd(), FICLONE, in.get()) != 0) {
-        std::uint64_t copied = 0;
         bool failedOnWrite = true;
-        if (const int error = ChunkCopier(in.get(), temporary.fd(), static_cast<std::uint64_t>(before.st_size),
-                                          progress)
-                                  .run(copied, failedOnWrite)) {
+        if (const int error = ChunkCopier(in.get(), temporary.fd(), size, progress, pacer).run(failedOnWrite)) {
             return systemFailure(error, failedOnWrite ? "Escribir la copia de " + sourceText + " en " + destinationText
                                                       : "Leer " + sourceText);
         }
     } else if (progress) {
-        progress(static_cast<std::uint64_t>(before.st_size), static_cast<std::uint64_t>(before.st_size));
+        progress(size, size);
     }
 
     struct stat after {};
@@ -161,9 +165,36 @@ Outcome copyFileAtomically(const std::filesystem::path& source, const std::files
         return systemFailure(errno, "Dar los permisos a la copia de " + sourceText);
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
     if (futimens(temporary.fd(), times) != 0) return systemFailure(errno, "Dar la fecha a la copia de " + sourceText);
-    if (fsync(temporary.fd()) != 0) return systemFailure(errno, "Guardar en el disco la copia de " + sourceText);
 
-    return temporary.renameTo(destination, overwrite);
+    copy.file_ = std::move(temporary);
+    copy.source_ = source;
+    copy.destination_ = destination;
+    copy.size_ = size;
+    copy.pacer_ = pacer;
+    return std::nullopt;
+}
+
+Outcome PendingCopy::flush(const CopyProgress& progress) {
+    const std::string failed = "Guardar en el disco la copia de " + quoted(source_.string());
+    // The data still on its way goes a piece at a time, so the window answers
+    // between pieces; the final fsync then finds almost nothing left.
+    if (const int error = pacer_.drain([&] {
+            if (progress) progress(size_, size_);
+        })) {
+        return systemFailure(error, failed);
+    }
+    if (fsync(file_.fd()) != 0) return systemFailure(errno, failed);
+    return std::nullopt;
+}
+
+Outcome PendingCopy::place(bool replace) { return file_.renameTo(destination_, replace); }
+
+Outcome copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& destination,
+                           bool overwrite, const CopyProgress& progress) {
+    PendingCopy copy;
+    if (Outcome failure = PendingCopy::write(source, destination, overwrite, progress, copy)) return failure;
+    if (Outcome failure = copy.flush(progress)) return failure;
+    return copy.place(overwrite);
 }
 
 }  // namespace ruror::posix

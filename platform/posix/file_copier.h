@@ -3,8 +3,36 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
+#include "platform/posix/temporary_file.h"
+#include "platform/posix/writeback_pacer.h"
 
 namespace ruror::posix {
+
+// A copy written whole under a temporary name in its destination's folder,
+// waiting to be flushed and given its final name.
+class PendingCopy {
+public:
+    // Copies the source's bytes, permission bits and modification time.
+    // Fails when the source is no plain file, when it changed while it was
+    // copied, or, without overwrite, when the destination already exists.
+    static Outcome write(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
+                         const CopyProgress& progress, PendingCopy& copy);
+
+    // Waits until the copy's data is on the disk, telling progress meanwhile.
+    Outcome flush(const CopyProgress& progress);
+    // Gives the copy its final name; without replace an existing file is kept.
+    Outcome place(bool replace);
+
+    const std::filesystem::path& destination() const { return destination_; }
+    int fd() const { return file_.fd(); }
+
+private:
+    TemporaryFile file_;
+    std::filesystem::path source_;
+    std::filesystem::path destination_;
+    std::uint64_t size_ = 0;
+    WritebackPacer pacer_{-1};
+};
 
 // Copies one plain file into place atomically; see FileSystem::copyFile.
 Outcome copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& destination,

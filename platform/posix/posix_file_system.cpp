@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <set>
 
 #include "platform/posix/file_copier.h"
 #include "platform/posix/system_failure.h"
@@ -17,6 +18,9 @@ namespace ruror::posix {
 namespace {
 
 constexpr const char* kListingPattern = "*.*";
+// Staged copies keep their temporary files open (and locked); this many at
+// most, well under the usual limit of open files.
+constexpr std::size_t kMostStaged = 128;
 
 bool isHidden(const std::string& name) { return name.empty() || name.front() == '.'; }
 
@@ -98,6 +102,44 @@ Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {
 Outcome PosixFileSystem::copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
                                   bool overwrite, const CopyProgress& progress) {
     return copyFileAtomically(source, destination, overwrite, progress);
+}
+
+Outcome PosixFileSystem::stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination) {
+    PendingCopy copy;
+    if (Outcome failure = PendingCopy::write(source, destination, false, {}, copy)) return failure;
+    staged_.push_back(std::move(copy));
+    if (staged_.size() >= kMostStaged) placeStagedCopies();
+    return std::nullopt;
+}
+
+std::vector<Failure> PosixFileSystem::commitCopies() {
+    placeStagedCopies();
+    return std::exchange(commitFailures_, {});
+}
+
+void PosixFileSystem::placeStagedCopies() {
+    // One flush of each file system written to puts every staged copy on the
+    // disk; only then may any of them take its final name.
+    std::set<dev_t> flushed;
+    for (const PendingCopy& copy : staged_) {
+        struct stat st {};
+        if (fstat(copy.fd(), &st) != 0 || flushed.count(st.st_dev)) continue;
+        if (syncfs(copy.fd()) != 0) {
+            const Failure failure = systemFailure(errno, "Guardar en el disco la carpeta " +
+                                                             quoted(copy.destination().parent_path().string()));
+            for (const PendingCopy& lost : staged_) {
+                Failure each = failure;
+                each.source = "Guardar en el disco " + quoted(lost.destination().string());
+                commitFailures_.push_back(each);
+            }
+            staged_.clear();
+            return;
+        }
+        flushed.insert(st.st_dev);
+    }
+    for (PendingCopy& copy : staged_)
+        if (Outcome failure = copy.place(false)) commitFailures_.push_back(*failure);
+    staged_.clear();
 }
 
 Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/posix/file_copier.h"
 
 namespace ruror::posix {
 
@@ -23,16 +24,21 @@ public:
     Outcome createFolder(const std::filesystem::path& folder) override;
     Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
                      const CopyProgress& progress) override;
+    Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination) override;
+    std::vector<Failure> commitCopies() override;
     Outcome flushFolder(const std::filesystem::path& folder) override;
     void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
 
 private:
     void startListing(const std::filesystem::path& folder, int attributes);
+    void placeStagedCopies();
 
     std::filesystem::path programFolder_;
     std::vector<std::filesystem::path> listing_;
     std::size_t next_ = 0;
     Outcome listingFailure_;
+    std::vector<PendingCopy> staged_;
+    std::vector<Failure> commitFailures_;
 };
 
 }  // namespace ruror::posix

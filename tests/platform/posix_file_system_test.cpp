@@ -118,6 +118,27 @@ TEST(Copy, ALargeFileIsCopiedWholeInChunks) {
     EXPECT_GE(chunks, 3);
 }
 
+TEST(Copy, StagedCopiesTakeTheirNamesOnlyWhenCommitted) {
+    TempFolder t;
+    writeFile(t / "origen/a", "a");
+    writeFile(t / "origen/b", "b");
+    fs::create_directory(t / "destino");
+    PosixFileSystem files(t.path());
+    ASSERT_FALSE(files.stageCopy(t / "origen/a", t / "destino/a"));
+    ASSERT_FALSE(files.stageCopy(t / "origen/b", t / "destino/b"));
+    EXPECT_FALSE(fs::exists(t / "destino/a"));
+    // Another program writes one of the names first: its file is kept.
+    writeFile(t / "destino/b", "de otro");
+
+    const std::vector<Failure> failures = files.commitCopies();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_TRUE(failures[0].destinationExisted);
+    EXPECT_EQ(readFile(t / "destino/a"), "a");
+    EXPECT_EQ(readFile(t / "destino/b"), "de otro");
+    EXPECT_EQ(snapshot(t / "destino").size(), 2u);
+    EXPECT_TRUE(files.commitCopies().empty());
+}
+
 TEST(TemporaryFiles, OnlyThoseOfEndedRunsAreRemoved) {
     TempFolder t;
     // One left by a run that ended: nobody holds its lock.
