@@ -103,14 +103,15 @@ private:
         note(files_.listingFailure());
         const auto total = static_cast<long long>(names.size());
         window_.setProgress(0, total);
+        const CopyProgress keepAnswering = [this](std::uint64_t, std::uint64_t) { window_.processEvents(); };
         long long done = 0;
         for (const fs::path& name : names) {
             currentFile_ = name;
-            note(files_.stageCopy(joinedPath(stage.source, name), joinedPath(stage.target, name)));
+            note(files_.stageCopy(joinedPath(stage.source, name), joinedPath(stage.target, name), keepAnswering));
             window_.setProgress(++done, total);
             window_.processEvents();
         }
-        for (const Failure& failure : files_.commitCopies()) note(failure);
+        for (const Failure& failure : files_.commitCopies(keepAnswering)) note(failure);
         if (!names.empty()) note(files_.flushFolder(stage.target));
         if (!notCreated) note(files_.flushFolder(stage.parent));
     }

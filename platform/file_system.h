@@ -60,11 +60,14 @@ public:
     // of the file system instead of one each. Failures known at once (an
     // existing destination, an unreadable source, a full disk) are returned
     // at once.
-    virtual Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination) = 0;
+    // Progress is told while data is written or waited for, here and in
+    // commitCopies, so the caller can keep the window answering.
+    virtual Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
+                              const CopyProgress& progress) = 0;
     // Flushes the staged copies to the disk together, then gives each its
     // final name, keeping any file that took that name meanwhile. Returns a
     // failure for each copy that was not placed.
-    virtual std::vector<Failure> commitCopies() = 0;
+    virtual std::vector<Failure> commitCopies(const CopyProgress& progress) = 0;
 
     // Writes a folder's entries to the disk, so files renamed into it survive
     // a power cut or the unplugging of the drive.

@@ -174,16 +174,21 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     return std::nullopt;
 }
 
-Outcome PendingCopy::flush(const CopyProgress& progress) {
-    const std::string failed = "Guardar en el disco la copia de " + quoted(source_.string());
+Outcome PendingCopy::waitForData(const CopyProgress& progress) {
     // The data still on its way goes a piece at a time, so the window answers
-    // between pieces; the final fsync then finds almost nothing left.
+    // between pieces; a flush then finds almost nothing left.
     if (const int error = pacer_.drain([&] {
             if (progress) progress(size_, size_);
         })) {
-        return systemFailure(error, failed);
+        return systemFailure(error, "Guardar en el disco la copia de " + quoted(source_.string()));
     }
-    if (fsync(file_.fd()) != 0) return systemFailure(errno, failed);
+    return std::nullopt;
+}
+
+Outcome PendingCopy::flush(const CopyProgress& progress) {
+    if (Outcome failure = waitForData(progress)) return failure;
+    if (fsync(file_.fd()) != 0)
+        return systemFailure(errno, "Guardar en el disco la copia de " + quoted(source_.string()));
     return std::nullopt;
 }
 

@@ -18,7 +18,10 @@ public:
     static Outcome write(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
                          const CopyProgress& progress, PendingCopy& copy);
 
-    // Waits until the copy's data is on the disk, telling progress meanwhile.
+    // Waits until the copy's data is on the disk, a piece at a time,
+    // telling progress between pieces.
+    Outcome waitForData(const CopyProgress& progress);
+    // Waits for the data, then flushes the file with its metadata.
     Outcome flush(const CopyProgress& progress);
     // Gives the copy its final name; without replace an existing file is kept.
     Outcome place(bool replace);

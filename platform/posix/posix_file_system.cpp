@@ -104,22 +104,33 @@ Outcome PosixFileSystem::copyFile(const std::filesystem::path& source, const std
     return copyFileAtomically(source, destination, overwrite, progress);
 }
 
-Outcome PosixFileSystem::stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination) {
+Outcome PosixFileSystem::stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
+                                   const CopyProgress& progress) {
     PendingCopy copy;
-    if (Outcome failure = PendingCopy::write(source, destination, false, {}, copy)) return failure;
+    if (Outcome failure = PendingCopy::write(source, destination, false, progress, copy)) return failure;
     staged_.push_back(std::move(copy));
-    if (staged_.size() >= kMostStaged) placeStagedCopies();
+    if (staged_.size() >= kMostStaged) placeStagedCopies(progress);
     return std::nullopt;
 }
 
-std::vector<Failure> PosixFileSystem::commitCopies() {
-    placeStagedCopies();
+std::vector<Failure> PosixFileSystem::commitCopies(const CopyProgress& progress) {
+    placeStagedCopies(progress);
     return std::exchange(commitFailures_, {});
 }
 
-void PosixFileSystem::placeStagedCopies() {
-    // One flush of each file system written to puts every staged copy on the
-    // disk; only then may any of them take its final name.
+void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
+    // The data goes to the disk file by file, with progress told between;
+    // then one flush of each file system written to puts the rest there,
+    // and only then may any copy take its final name.
+    std::vector<PendingCopy> waited;
+    for (PendingCopy& copy : staged_) {
+        if (Outcome failure = copy.waitForData(progress)) {
+            commitFailures_.push_back(*failure);
+        } else {
+            waited.push_back(std::move(copy));
+        }
+    }
+    staged_ = std::move(waited);
     std::set<dev_t> flushed;
     for (const PendingCopy& copy : staged_) {
         struct stat st {};

@@ -24,14 +24,15 @@ public:
     Outcome createFolder(const std::filesystem::path& folder) override;
     Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
                      const CopyProgress& progress) override;
-    Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination) override;
-    std::vector<Failure> commitCopies() override;
+    Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
+                      const CopyProgress& progress) override;
+    std::vector<Failure> commitCopies(const CopyProgress& progress) override;
     Outcome flushFolder(const std::filesystem::path& folder) override;
     void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
 
 private:
     void startListing(const std::filesystem::path& folder, int attributes);
-    void placeStagedCopies();
+    void placeStagedCopies(const CopyProgress& progress);
 
     std::filesystem::path programFolder_;
     std::vector<std::filesystem::path> listing_;

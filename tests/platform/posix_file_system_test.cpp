@@ -124,19 +124,19 @@ TEST(Copy, StagedCopiesTakeTheirNamesOnlyWhenCommitted) {
     writeFile(t / "origen/b", "b");
     fs::create_directory(t / "destino");
     PosixFileSystem files(t.path());
-    ASSERT_FALSE(files.stageCopy(t / "origen/a", t / "destino/a"));
-    ASSERT_FALSE(files.stageCopy(t / "origen/b", t / "destino/b"));
+    ASSERT_FALSE(files.stageCopy(t / "origen/a", t / "destino/a", {}));
+    ASSERT_FALSE(files.stageCopy(t / "origen/b", t / "destino/b", {}));
     EXPECT_FALSE(fs::exists(t / "destino/a"));
     // Another program writes one of the names first: its file is kept.
     writeFile(t / "destino/b", "de otro");
 
-    const std::vector<Failure> failures = files.commitCopies();
+    const std::vector<Failure> failures = files.commitCopies({});
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_TRUE(failures[0].destinationExisted);
     EXPECT_EQ(readFile(t / "destino/a"), "a");
     EXPECT_EQ(readFile(t / "destino/b"), "de otro");
     EXPECT_EQ(snapshot(t / "destino").size(), 2u);
-    EXPECT_TRUE(files.commitCopies().empty());
+    EXPECT_TRUE(files.commitCopies({}).empty());
 }
 
 TEST(TemporaryFiles, OnlyThoseOfEndedRunsAreRemoved) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -162,6 +163,35 @@ TEST_F(WindowTest, EscapeDuringABackupWaitsForTheResult) {
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(find<QLabel>("Label3")->text(), "Procesos completos");
     EXPECT_TRUE(fs::exists(folder / "Copias/Respaldo (07-12-2026).qvtdb"));
+}
+
+}  // namespace
+}  // namespace ruror::test
+
+namespace ruror::test {
+namespace {
+
+TEST_F(WindowTest, TheProgressBarAdvancesDuringTheCopy) {
+    writeFile(folder / "Quvetra/QVT Datos.mdb", randomBytes(24 << 20, 6));
+    for (int i = 0; i < 5; ++i) writeFile(folder / "Quvetra/QVT Datos/Archivo" / std::to_string(i), "documento");
+    text1()->setText(QString::fromStdString((folder / "Copias").string()));
+    auto* bar = find<QProgressBar>("ProgressBar");
+    std::vector<int> values;
+    bool shownWhileCopying = false;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        values.push_back(value);
+        shownWhileCopying = shownWhileCopying || bar->isVisible();
+    });
+    find<QToolButton>("Toolbar1.Button1")->click();
+
+    EXPECT_TRUE(shownWhileCopying);
+    // The database's bytes fill the bar, then each stage's files fill it again.
+    const auto full = std::find(values.begin(), values.end(), 1000);
+    ASSERT_NE(full, values.end());
+    EXPECT_TRUE(std::is_sorted(values.begin(), full));
+    EXPECT_GE(std::count_if(values.begin(), full, [](int v) { return v > 0 && v < 1000; }), 3);
+    EXPECT_NE(std::find(full, values.end(), 200), values.end());  // 1 of the 5 files of "Archivo"
+    EXPECT_FALSE(bar->isVisible());
 }
 
 }  // namespace

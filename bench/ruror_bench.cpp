@@ -1,0 +1,188 @@
+// Measures a backup against the system's own copy: the real backup procedure,
+// driven through the window's handlers with a window that only records,
+// alternated with `cp` followed by `sync` of the same files.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "bench/quvetra_generator.h"
+#include "bench/recording_window.h"
+#include "main_window/principal.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/system_clock.h"
+
+namespace fs = std::filesystem;
+using namespace ruror;
+using Steady = bench::Clock;
+
+namespace {
+
+struct Options {
+    fs::path work = "bench-work";
+    bench::QuvetraShape shape;
+    int runs = 5;
+};
+
+struct Timing {
+    double database = 0;    // seconds
+    double dataCentre = 0;  // seconds
+    double freeze = 0;      // seconds, for the program only
+    std::string freezeStage;
+};
+
+double seconds(Steady::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void usage() {
+    std::cerr << "usage: ruror_bench [--dir FOLDER] [--database-mib N] [--files N] [--min-kib N] [--max-kib N] "
+                 "[--runs N]\n";
+    std::exit(2);
+}
+
+Options parse(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string flag = argv[i];
+        if (i + 1 >= argc) usage();
+        const std::string value = argv[++i];
+        if (flag == "--dir") {
+            options.work = value;
+        } else if (flag == "--database-mib") {
+            options.shape.databaseBytes = std::stoull(value) << 20;
+        } else if (flag == "--files") {
+            options.shape.dataCentreFiles = std::stoi(value);
+        } else if (flag == "--min-kib") {
+            options.shape.smallestFile = std::stoull(value) << 10;
+        } else if (flag == "--max-kib") {
+            options.shape.largestFile = std::stoull(value) << 10;
+        } else if (flag == "--runs") {
+            options.runs = std::max(1, std::stoi(value));
+        } else {
+            usage();
+        }
+    }
+    return options;
+}
+
+void run(const std::string& command) {
+    if (std::system(command.c_str()) != 0) {
+        std::cerr << "failed: " << command << "\n";
+        std::exit(1);
+    }
+}
+
+std::string quote(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// A fresh, empty destination whose earlier contents are already off the disk's queue.
+void emptyDestination(const fs::path& destination) {
+    fs::remove_all(destination);
+    fs::create_directories(destination);
+    run("sync -f " + quote(destination));
+}
+
+Timing backUpWithRuror(const fs::path& program, const fs::path& destination) {
+    emptyDestination(destination);
+    bench::RecordingWindow window;
+    bench::AnsweringDialogs dialogs;
+    posix::PosixFileSystem files(program);
+    posix::SystemClock clock;
+    Principal principal(window, dialogs, files, clock);
+    principal.load();
+    window.setText(Control::Text1, destination.string() + "/");
+    principal.toolbar1ButtonClick("Aceptar");
+    if (dialogs.texts.empty() || dialogs.texts.back() != "La operación ha sido realizada en completo éxito") {
+        std::cerr << "the backup failed:\n";
+        for (const auto& text : dialogs.texts) std::cerr << text << "\n";
+        std::exit(1);
+    }
+    Timing timing;
+    const auto& statuses = window.statuses;
+    timing.database = seconds(statuses.at(1).second - statuses.at(0).second);
+    timing.dataCentre = seconds(window.unlockedAt - statuses.at(1).second);
+    timing.freeze = seconds(window.longestFreeze);
+    timing.freezeStage = window.longestFreezeStage;
+    return timing;
+}
+
+Timing backUpWithCp(const fs::path& program, const fs::path& destination) {
+    emptyDestination(destination);
+    Timing timing;
+    auto start = Steady::now();
+    run("cp " + quote(program / "QVT Datos.mdb") + " " + quote(destination / "cp.qvtdb") + " && sync -f " +
+        quote(destination));
+    timing.database = seconds(Steady::now() - start);
+
+    start = Steady::now();
+    std::string command;
+    const fs::path tree = destination / "Respaldo QVT";
+    for (const char* sub : {"", "Archivo", "Plantillas", "Referencias"}) {
+        const fs::path from = program / "QVT Datos" / sub;
+        const fs::path to = tree / sub;
+        command += "mkdir -p " + quote(to) + " && find " + quote(from) +
+                   " -maxdepth 1 -type f -exec cp -p -t " + quote(to) + " {} + && ";
+    }
+    run(command + "sync -f " + quote(destination));
+    timing.dataCentre = seconds(Steady::now() - start);
+    return timing;
+}
+
+double peakResidentMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parse(argc, argv);
+    const fs::path program = fs::absolute(options.work) / "Quvetra";
+    const fs::path destination = fs::absolute(options.work) / "Copias";
+
+    std::printf("Laying out %s: database %llu MiB, %d data-centre files of %llu KiB to %llu KiB\n",
+                program.c_str(), static_cast<unsigned long long>(options.shape.databaseBytes >> 20),
+                options.shape.dataCentreFiles, static_cast<unsigned long long>(options.shape.smallestFile >> 10),
+                static_cast<unsigned long long>(options.shape.largestFile >> 10));
+    const std::uint64_t centreBytes = bench::makeQuvetraFolder(program, options.shape);
+    std::printf("Data centre: %.1f MiB\n", static_cast<double>(centreBytes) / (1 << 20));
+    // The generated files go to the disk first, so the first run does not
+    // compete with their write-back.
+    run("sync -f " + quote(program));
+
+    std::vector<double> rurorDatabase, rurorCentre, cpDatabase, cpCentre;
+    double longestFreeze = 0;
+    for (int i = 0; i < options.runs; ++i) {
+        const Timing ruror = backUpWithRuror(program, destination);
+        const Timing cp = backUpWithCp(program, destination);
+        std::printf("run %d: RUROR database %.3f s, data centre %.3f s, longest freeze %.1f ms (%s) | "
+                    "cp+sync database %.3f s, data centre %.3f s\n",
+                    i + 1, ruror.database, ruror.dataCentre, ruror.freeze * 1000, ruror.freezeStage.c_str(),
+                    cp.database, cp.dataCentre);
+        rurorDatabase.push_back(ruror.database);
+        rurorCentre.push_back(ruror.dataCentre);
+        cpDatabase.push_back(cp.database);
+        cpCentre.push_back(cp.dataCentre);
+        longestFreeze = std::max(longestFreeze, ruror.freeze);
+    }
+    fs::remove_all(destination);
+
+    std::printf("\nMedians of %d runs      RUROR      cp+sync    ratio\n", options.runs);
+    std::printf("database stage       %8.3f s  %8.3f s  %6.2f\n", median(rurorDatabase), median(cpDatabase),
+                median(rurorDatabase) / median(cpDatabase));
+    std::printf("data-centre stages   %8.3f s  %8.3f s  %6.2f\n", median(rurorCentre), median(cpCentre),
+                median(rurorCentre) / median(cpCentre));
+    std::printf("longest freeze of the window: %.1f ms\n", longestFreeze * 1000);
+    std::printf("peak resident memory: %.1f MiB\n", peakResidentMiB());
+    return 0;
+}
