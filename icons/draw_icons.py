@@ -7,6 +7,8 @@ the edges. Run it from anywhere: it writes beside itself.
 
   aceptar.png, cancelar.png, carpeta.png  16x16, the toolbar images
   banner.png                              32x32, the banner picture
+  *@2x.png                                the same at twice the size, for
+                                          screens scaled by two
   ruror-16.png, ruror-32.png, ruror-48.png, ruror-256.png  the window icon
   ruror.ico  the window icon with seven images: 16x16 at 256 colours;
              48, 32, 16 at 24-bit colour; 48, 32, 16 at 32-bit colour
@@ -235,7 +237,9 @@ def main():
     out = lambda name: os.path.join(HERE, name)
     for name, picture in (("aceptar", check_mark), ("cancelar", cross), ("carpeta", folder)):
         png(out(name + ".png"), on_face(render(16, picture())))
+        png(out(name + "@2x.png"), render(32, picture()))
     png(out("banner.png"), on_face(render(32, backup())))
+    png(out("banner@2x.png"), render(64, backup()))
     sizes = {size: render(size, backup()) for size in (16, 32, 48, 256)}
     for size, pixels in sizes.items():
         png(out("ruror-%d.png" % size), pixels)

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev googletest
   fonts-wine
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool xclip x11-utils imagemagick
 )
 
 missing=()

@@ -9,7 +9,7 @@ namespace ruror::posix {
 namespace {
 
 // How much written data may wait for the disk, and how much one wait covers.
-constexpr std::uint64_t kInFlight = 32 << 20;
+constexpr std::uint64_t kInFlight = 128 << 20;
 constexpr std::uint64_t kPiece = 2 << 20;
 
 bool unsupported(int error) { return error == EINVAL || error == ENOSYS || error == ESPIPE || error == EOPNOTSUPP; }

@@ -33,9 +33,12 @@ QString chooseFolderIn(QWidget& owner, const QString& prompt) {
     QObject::connect(files, &QFileDialog::accepted, &dialog, &QDialog::accept);
     QObject::connect(files, &QFileDialog::rejected, &dialog, &QDialog::reject);
 
-    if (dialog.exec() != QDialog::Accepted) return {};
-    const QStringList chosen = files->selectedFiles();
-    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    // The keyboard goes back to the window, also where no window manager does it.
+    owner.activateWindow();
+    if (!chosen) return {};
+    const QStringList selected = files->selectedFiles();
+    return selected.isEmpty() ? QString() : QDir::toNativeSeparators(selected.first());
 }
 
 }  // namespace ruror::qt

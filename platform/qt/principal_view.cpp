@@ -78,6 +78,7 @@ PrincipalView::PrincipalView() {
     buildControls();
     buildToolbarButtons();
     setTabOrder();
+    nameForScreenReaders();
 }
 
 PrincipalView::~PrincipalView() { setBusyPointer(false); }
@@ -95,7 +96,9 @@ void PrincipalView::buildControls() {
             }
             case Kind::Image: {
                 auto* image = new QLabel(this);
-                image->setPixmap(QPixmap(":/icons/banner.png"));
+                // The icon picks its twice-as-large image on a screen scaled by two.
+                image->setPixmap(QIcon(":/icons/banner.png").pixmap(QSize(32, 32), devicePixelRatioF()));
+                image->setAccessibleName(messages::kWindowCaption);
                 image->setGeometry(pixelRect(spec));
                 image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 made = image;
@@ -178,6 +181,20 @@ void PrincipalView::buildControls() {
     progress_->hide();
 }
 
+// Screen readers announce each field by its caption, and each button by
+// what it says or, for the image-only browse button, by its tooltip.
+void PrincipalView::nameForScreenReaders() {
+    auto plain = [](QString caption) { return caption.remove('&').remove(" :").trimmed(); };
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->buddy()) label->buddy()->setAccessibleName(plain(label->text()));
+    }
+    auto* check = static_cast<QCheckBox*>(widget(Control::Check1));
+    check->setAccessibleName(plain(check->text()));
+    check->setAccessibleDescription(check->toolTip());
+    widget(Control::Label3)->setAccessibleName("Estado del respaldo");
+    progress_->setAccessibleName("Progreso del respaldo");
+}
+
 void PrincipalView::buildToolbarButtons() {
     std::map<std::string, int> nextLeft;
     for (const ToolbarButtonSpec& spec : kToolbarButtons) {
@@ -205,6 +222,7 @@ void PrincipalView::buildToolbarButtons() {
         left += width;
         host->resize(std::max(host->width(), left), host->height());
         if (spec.tooltip) tool->setToolTip(qText(spec.tooltip));
+        tool->setAccessibleName(qText(spec.caption ? spec.caption : spec.tooltip));
         tool->installEventFilter(this);
         const std::string caption = spec.caption ? spec.caption : "";
         connect(tool, &QToolButton::clicked, this, [this, toolbar, caption] {

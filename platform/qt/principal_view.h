@@ -61,6 +61,7 @@ private:
     void buildControls();
     void buildToolbarButtons();
     void setTabOrder();
+    void nameForScreenReaders();
     QWidget* widget(Control control) const;
     QToolButton* button(Toolbar toolbar, int number) const;
 

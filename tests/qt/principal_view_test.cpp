@@ -82,6 +82,17 @@ TEST_F(WindowTest, BuildsEveryControlWithItsTextsAndPlace) {
     EXPECT_EQ(QApplication::focusWidget(), text1());
 }
 
+TEST_F(WindowTest, EveryControlHasANameForScreenReaders) {
+    EXPECT_EQ(text1()->accessibleName(), "Ubicación");
+    EXPECT_EQ(text2()->accessibleName(), "Nombre");
+    EXPECT_EQ(find("Check1")->accessibleName(), "Centro de datos QVT Datos");
+    EXPECT_EQ(find("Toolbar1.Button1")->accessibleName(), "Aceptar");
+    EXPECT_EQ(find("Toolbar1.Button3")->accessibleName(), "Cancelar");
+    EXPECT_EQ(find("Toolbar2.Button1")->accessibleName(), "Seleccione el destino de la información");
+    EXPECT_EQ(find("Label3")->accessibleName(), "Estado del respaldo");
+    EXPECT_EQ(find("ProgressBar")->accessibleName(), "Progreso del respaldo");
+}
+
 TEST_F(WindowTest, NoCaptionIsClipped) {
     for (QLabel* label : view.findChildren<QLabel*>()) {
         if (label->text().isEmpty()) continue;

@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Drives the installed program in a real X display, as a person would, with
+# the keyboard through xdotool, and checks what it left on disk.
+# Usage: e2e_test.sh BUILD_DIR SOURCE_DIR SCENARIO
+# Exits 77 (skipped) when no X display can be had here.
+set -euo pipefail
+build=$1
+source=$2
+scenario=$3
+
+for tool in Xvfb xdotool xclip cmp; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIPPED: $tool is not installed, so the program cannot be driven in a display"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d /tmp/ruror-e2e-XXXXXX)
+xvfb=""
+program=""
+cleanup() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAILED: $*"; exit 1; }
+
+# A display of our own.
+for number in $(seq 140 199); do
+  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
+done
+export DISPLAY=:$number
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || { echo "SKIPPED: Xvfb did not start"; exit 77; }
+
+# A Quvetra folder with the program installed into it, and a destination.
+quvetra="$work/Quvetra"
+destination="$work/Copias"
+mkdir -p "$destination"
+"$source/scripts/make-demo-folder.sh" "$quvetra" >/dev/null
+cmake --install "$build" --prefix "$quvetra" >/dev/null
+backup="$destination/Respaldo ($(date +%d-%m-%Y)).qvtdb"
+before=$(cd "$quvetra" && find "QVT Datos" "QVT Datos.mdb" -type f -exec md5sum {} + | sort)
+
+wait_window() {  # NAME: until a window of that name is shown
+  for _ in $(seq 150); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "no window named $1 appeared"
+}
+wait_no_window() {  # NAME: until no window of that name is shown
+  for _ in $(seq 150); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "the window named $1 did not go"
+}
+wait_program_end() {
+  for _ in $(seq 150); do
+    kill -0 "$program" 2>/dev/null || { wait "$program" || fail "the program ended with status $?"; program=""; return 0; }
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
+program_running() { kill -0 "$program" 2>/dev/null; }
+press() { xdotool key --delay 80 "$@"; sleep 0.2; }
+type_text() { xdotool type --delay 30 "$1"; sleep 0.2; }
+# The text of the focused field, read through the clipboard.
+focused_text() { press ctrl+a ctrl+c; xclip -o -selection clipboard; }
+quvetra_unchanged() {
+  [ "$(cd "$quvetra" && find "QVT Datos" "QVT Datos.mdb" -type f -exec md5sum {} + | sort)" = "$before" ] ||
+    fail "Quvetra's files changed"
+}
+
+(cd / && exec "$quvetra/ruror") &
+program=$!
+wait_window '^Respaldo de seguridad$'
+window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)
+# Without a window manager the keyboard follows the pointer: put it on the window.
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 200)) $((Y + 20))
+sleep 0.3
+
+case "$scenario" in
+  backup)
+    type_text "$destination"
+    press Return Return   # to the name, then to "Aceptar"
+    press space
+    wait_window '^RUROR$'
+    cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup file differs from the database"
+    for file in "notas.txt" "Índice.txt" "Archivo/Contrato 2026.pdf" "Archivo/Recibo #17.pdf" \
+                "Plantillas/Carta.dot" "Referencias/Tarifas.xls"; do
+      cmp -s "$quvetra/QVT Datos/$file" "$destination/Respaldo QVT/$file" || fail "$file was not copied whole"
+    done
+    [ ! -e "$destination/Respaldo QVT/Otros" ] && [ ! -e "$destination/Respaldo QVT/.oculto" ] ||
+      fail "something that is not data was copied"
+    press Return          # closes the success box; the program ends
+    wait_program_end
+    ;;
+  no-overwrite)
+    echo "viejo" > "$backup"
+    type_text "$destination"
+    press Return Return space
+    wait_window '^RUROR$'
+    press Tab space        # "No"
+    wait_no_window '^RUROR$'
+    [ "$(cat "$backup")" = "viejo" ] || fail "the earlier backup was changed"
+    [ ! -e "$destination/Respaldo QVT" ] || fail "the data centre was copied"
+    program_running || fail "the program ended"
+    press Escape
+    wait_program_end
+    ;;
+  escape)
+    press Escape
+    wait_program_end
+    ;;
+  refused-character)
+    press alt+n            # to the name, which selects it whole
+    type_text "copia"
+    press period
+    wait_window '^RUROR$'
+    press Return
+    wait_no_window '^RUROR$'
+    type_text "lunes"
+    [ "$(focused_text)" = "copialunes" ] || fail "the name reads '$(focused_text)'"
+    press Escape
+    wait_program_end
+    ;;
+  browse)
+    press Tab Tab Tab Tab  # name, "Aceptar", "Cancelar", the browse button
+    press space
+    wait_window '^Buscar carpeta$'
+    type_text "$destination"
+    press Return
+    wait_no_window '^Buscar carpeta$'
+    press alt+u
+    [ "$(focused_text)" = "$destination/" ] || fail "the location reads '$(focused_text)'"
+    press alt+n Return space   # to the name, on to "Aceptar", and press it
+    wait_window '^RUROR$'
+    cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup file differs from the database"
+    press Return
+    wait_program_end
+    ;;
+  *)
+    fail "unknown scenario $scenario"
+    ;;
+esac
+quvetra_unchanged
+echo "PASSED: $scenario"
