@@ -126,6 +126,7 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     struct stat before {};
     if (fstat(in.get(), &before) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
     if (!S_ISREG(before.st_mode)) return systemFailure(EINVAL, "Copiar " + sourceText + ", que no es un archivo");
+    posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);  // read ahead further: the file is read once, in order
 
     if (!overwrite) {
         struct stat existing {};

@@ -11,13 +11,17 @@ namespace {
 // How much written data may wait for the disk, and how much one wait covers.
 constexpr std::uint64_t kInFlight = 128 << 20;
 constexpr std::uint64_t kPiece = 2 << 20;
+// Write-back is started in large batches, which the file system lays out
+// in long extents; only the waits are cut small.
+constexpr std::uint64_t kBatch = 32 << 20;
 
 bool unsupported(int error) { return error == EINVAL || error == ENOSYS || error == ESPIPE || error == EOPNOTSUPP; }
 
 }  // namespace
 
 int WritebackPacer::advance(std::uint64_t written) {
-    if (!enabled_ || written <= started_) return 0;
+    written_ = written;
+    if (!enabled_ || written < started_ + kBatch) return 0;
     if (sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written - started_),
                         SYNC_FILE_RANGE_WRITE) != 0) {
         if (unsupported(errno)) {
@@ -32,6 +36,13 @@ int WritebackPacer::advance(std::uint64_t written) {
 }
 
 int WritebackPacer::drain(const std::function<void()>& between) {
+    if (enabled_ && started_ < written_) {
+        if (sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
+                            SYNC_FILE_RANGE_WRITE) != 0 && !unsupported(errno)) {
+            return errno;
+        }
+        started_ = written_;
+    }
     while (enabled_ && waited_ < started_) {
         if (const int error = waitUpTo(std::min(started_, waited_ + kPiece))) return error;
         if (between) between();

@@ -26,6 +26,7 @@ private:
 
     int fd_;
     bool enabled_ = true;
+    std::uint64_t written_ = 0;  // the file holds this much
     std::uint64_t started_ = 0;  // writeback started up to here
     std::uint64_t waited_ = 0;   // on the disk up to here
 };

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -98,6 +100,15 @@ TEST_F(QtDialogsTest, TheFolderChooserShowsThePromptAndReturnsTheChosenFolder) {
 
     onModal([](QWidget* modal) { QTest::keyClick(modal->findChild<QFileDialog*>(), Qt::Key_Escape); });
     EXPECT_EQ(dialogs.chooseFolder("Respaldo"), "");
+}
+
+TEST(QtTexts, QtsOwnTextsAreSpanishWhereTheSystemHasTheTranslation) {
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(translations + "/qtbase_es.qm"))
+        GTEST_SKIP() << "Qt's Spanish translation is not installed (Debian: qt6-translations-l10n)";
+    // The text fields' context menu and the folder chooser speak Spanish.
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Undo").toStdString(), "&Deshacer");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "New Folder").toStdString(), "Nueva carpeta");
 }
 
 }  // namespace
