@@ -148,6 +148,8 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
             return systemFailure(error, failedOnWrite ? "Escribir la copia de " + sourceText + " en " + destinationText
                                                       : "Leer " + sourceText);
         }
+        if (const int error = pacer.finish())
+            return systemFailure(error, "Escribir la copia de " + sourceText + " en " + destinationText);
     } else if (progress) {
         progress(size, size);
     }

@@ -35,14 +35,22 @@ int WritebackPacer::advance(std::uint64_t written) {
     return 0;
 }
 
-int WritebackPacer::drain(const std::function<void()>& between) {
-    if (enabled_ && started_ < written_) {
-        if (sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
-                            SYNC_FILE_RANGE_WRITE) != 0 && !unsupported(errno)) {
-            return errno;
+int WritebackPacer::finish() {
+    if (!enabled_ || started_ >= written_) return 0;
+    if (sync_file_range(fd_, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
+                        SYNC_FILE_RANGE_WRITE) != 0) {
+        if (unsupported(errno)) {
+            enabled_ = false;
+            return 0;
         }
-        started_ = written_;
+        return errno;
     }
+    started_ = written_;
+    return 0;
+}
+
+int WritebackPacer::drain(const std::function<void()>& between) {
+    if (const int error = finish()) return error;
     while (enabled_ && waited_ < started_) {
         if (const int error = waitUpTo(std::min(started_, waited_ + kPiece))) return error;
         if (between) between();

@@ -17,6 +17,9 @@ public:
     // The file now holds `written` bytes: starts writing the new ones and
     // waits for those that are too far behind. Returns 0 or an errno value.
     int advance(std::uint64_t written);
+    // The file is complete: starts writing what is not on its way yet, so
+    // it goes to the disk while other files are copied.
+    int finish();
     // Waits for everything written, a piece at a time, calling `between`
     // after each piece. Returns 0 or an errno value.
     int drain(const std::function<void()>& between);

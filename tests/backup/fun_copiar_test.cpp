@@ -13,14 +13,22 @@ namespace fs = std::filesystem;
 
 class FunCopiarTest : public ::testing::Test {
 protected:
+    void TearDown() override {
+        if (!quvetra.empty()) {
+            EXPECT_EQ(snapshot(h.program()), quvetra) << "Quvetra's files changed";
+        }
+    }
+
     bool copy(const std::string& name = "Lunes") {
         h.load();
+        quvetra = snapshot(h.program());
         h.window.setText(Control::Text1, h.destination().string() + "/");
         h.window.setText(Control::Text2, name);
         return FunCopiar(h.window, h.dialogs, h.files);
     }
 
     BackupHarness h;
+    std::map<std::string, std::string> quvetra;
 };
 
 TEST_F(FunCopiarTest, TheMdbWinsOverTheAccdb) {
