@@ -75,7 +75,9 @@ public:
                 failedOnWrite = true;
                 return error;
             }
-            if (progress_) progress_(copied_, std::max(copied_, expected_));
+            // Progress counts what has reached the disk, so on a slow drive
+            // the bar does not run ahead of it.
+            if (progress_) progress_(pacer_.onDisk(), std::max(copied_, expected_));
         }
     }
 
@@ -181,7 +183,7 @@ Outcome PendingCopy::waitForData(const CopyProgress& progress) {
     // The data still on its way goes a piece at a time, so the window answers
     // between pieces; a flush then finds almost nothing left.
     if (const int error = pacer_.drain([&] {
-            if (progress) progress(size_, size_);
+            if (progress) progress(pacer_.onDisk(), size_);
         })) {
         return systemFailure(error, "Guardar en el disco la copia de " + quoted(source_.string()));
     }

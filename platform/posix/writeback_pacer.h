@@ -17,6 +17,9 @@ public:
     // The file now holds `written` bytes: starts writing the new ones and
     // waits for those that are too far behind. Returns 0 or an errno value.
     int advance(std::uint64_t written);
+    // How much of the file is known to be on the disk; where the file
+    // system cannot tell, how much was written.
+    std::uint64_t onDisk() const;
     // The file is complete: starts writing what is not on its way yet, so
     // it goes to the disk while other files are copied.
     int finish();
@@ -26,6 +29,8 @@ public:
 
 private:
     int waitUpTo(std::uint64_t end);
+    // One sync_file_range call on [from, to); 0 or an errno value.
+    int request(std::uint64_t from, std::uint64_t to, unsigned flags);
 
     int fd_;
     bool enabled_ = true;

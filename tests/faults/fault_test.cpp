@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,15 +60,6 @@ void expectWholeTree(const fs::path& tree, const fs::path& dataCentre) {
     }
 }
 
-void makeSocket(const fs::path& path) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    close(fd);
-}
-
 // Lets the unprivileged user read Quvetra's folder and write the destination.
 void openToEveryone(const fs::path& root) {
     fs::permissions(root, fs::perms::all);
@@ -79,6 +68,24 @@ void openToEveryone(const fs::path& root) {
         fs::permissions(entry.path(), entry.is_directory() ? fs::perms::all : fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
     }
 }
+
+// A destination that fills up: a small tmpfs where the tests may mount one,
+// otherwise the test folder with a limit on the size of the files written.
+struct FillingDestination {
+    FillingDestination(const fs::path& fallback, std::uint64_t diskBytes, std::uint64_t fileLimit)
+        : disk(SmallDisk::mount(diskBytes)), path(disk ? disk->path() : fallback) {
+        if (!disk) options.fileSizeLimit = fileLimit;
+    }
+    // The first lines of the failure report, whichever way the disk filled up.
+    std::string reportStart() const {
+        return disk ? "Número: 28\r\nDescripción: No queda espacio en el dispositivo\r\n"
+                    : "Número: 27\r\nDescripción: Archivo demasiado grande\r\n";
+    }
+
+    std::unique_ptr<SmallDisk> disk;
+    fs::path path;
+    ChildOptions options;
+};
 
 class Faults : public ::testing::Test {
 protected:
@@ -98,44 +105,30 @@ TEST_F(Faults, TheDiskFillsUpDuringTheDatabaseCopy) {
     const std::string database = h.addDatabase(".mdb", 2 << 20);
     h.load();
     rememberQuvetra();
-    auto disk = SmallDisk::mount(1 << 20);
-    ChildOptions options;
-    fs::path destination = h.destination();
-    if (disk) {
-        destination = disk->path();
-    } else {
-        options.fileSizeLimit = 1 << 20;  // without root: the file may not grow past 1 MiB
-    }
-    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, destination.string() + "/", "Lunes"); }, options));
+    const FillingDestination destination(h.destination(), 1 << 20, 1 << 20);
+    const auto boxes = boxesOf(
+        inChild([&] { return acceptAndTell(h, destination.path.string() + "/", "Lunes"); }, destination.options));
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[0].starts_with(disk ? "Número: 28\r\nDescripción: No queda espacio en el dispositivo\r\n"
-                                          : "Número: 27\r\nDescripción: Archivo demasiado grande\r\n"))
-        << boxes[0];
+    EXPECT_TRUE(boxes[0].starts_with(destination.reportStart())) << boxes[0];
     EXPECT_EQ(boxes[1], messages::kBackupFailed);
-    EXPECT_TRUE(fs::is_empty(destination)) << "a partial or temporary file was left";
+    EXPECT_TRUE(fs::is_empty(destination.path)) << "a partial or temporary file was left";
 }
 
 TEST_F(Faults, TheDiskFillsUpOverAnEarlierBackupWhichStaysWhole) {
     h.addDatabase(".mdb", 2 << 20, 1);
     h.load();
     rememberQuvetra();
-    auto disk = SmallDisk::mount(3 << 20);
-    ChildOptions options;
-    fs::path destination = h.destination();
-    if (disk) {
-        destination = disk->path();
-    } else {
-        options.fileSizeLimit = 1 << 20;
-    }
+    const FillingDestination destination(h.destination(), 3 << 20, 1 << 20);
     const std::string earlier = randomBytes(2 << 20, 99);
-    writeFile(destination / "Lunes.qvtdb", earlier);
+    writeFile(destination.path / "Lunes.qvtdb", earlier);
 
-    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, destination.string(), "Lunes"); }, options));
+    const auto boxes = boxesOf(
+        inChild([&] { return acceptAndTell(h, destination.path.string(), "Lunes"); }, destination.options));
     ASSERT_EQ(boxes.size(), 3u);  // the overwrite question, the report, the failure
-    EXPECT_TRUE(boxes[1].starts_with("Número: ")) << boxes[1];
+    EXPECT_TRUE(boxes[1].starts_with(destination.reportStart())) << boxes[1];
     EXPECT_EQ(boxes[2], messages::kBackupFailed);
-    EXPECT_TRUE(readFile(destination / "Lunes.qvtdb") == earlier);
-    EXPECT_TRUE(temporaryFiles(destination).empty());
+    EXPECT_TRUE(readFile(destination.path / "Lunes.qvtdb") == earlier);
+    EXPECT_TRUE(temporaryFiles(destination.path).empty());
 }
 
 TEST_F(Faults, TheDiskFillsUpInTheMiddleOfTheDataCentre) {

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <fcntl.h>
@@ -16,6 +14,7 @@ namespace ruror::posix {
 namespace {
 
 namespace fs = std::filesystem;
+using test::makeSocket;
 using test::readFile;
 using test::snapshot;
 using test::TempFolder;
@@ -26,15 +25,6 @@ std::vector<std::string> listAll(PosixFileSystem& files, const fs::path& folder,
     for (fs::path name = files.findFirst(folder / "*.*", mask); !name.empty(); name = files.findNext())
         names.push_back(name.string());
     return names;
-}
-
-void makeSocket(const fs::path& path) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    close(fd);
 }
 
 TEST(Listing, HoldsOnlyVisiblePlainFilesInNameOrder) {

@@ -1,6 +1,9 @@
 #include "tests/support/temp_folder.h"
 
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <random>
@@ -50,6 +53,16 @@ std::string randomBytes(std::size_t size, unsigned seed) {
     std::string bytes(size, '\0');
     for (char& byte : bytes) byte = static_cast<char>(generator() & 0xFF);
     return bytes;
+}
+
+void makeSocket(const std::filesystem::path& path) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    if (!bound) throw std::runtime_error("cannot make a socket at " + path.string());
 }
 
 namespace {

@@ -28,6 +28,9 @@ std::string readFile(const std::filesystem::path& path);
 // Bytes that do not compress and differ from one seed to another.
 std::string randomBytes(std::size_t size, unsigned seed);
 
+// Makes a Unix-domain socket at the path.
+void makeSocket(const std::filesystem::path& path);
+
 // Every entry below a folder (hidden ones included), by relative path, with
 // the content of each file; folders map to "<dir>".
 std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
