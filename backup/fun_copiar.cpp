@@ -30,7 +30,8 @@ public:
         window_.setCaptionAndRepaint(Control::Label3, std::string("Proceso 1 de ") + (dataCentreOption() ? "5" : "1") +
                                                           ": Creando respaldo principal...");
         if (const Outcome failure = copyDatabase()) {
-            dialogs_.messageBox(failureReportText(*failure, textFromPath(currentFile_)), box::kOkOnly, kFailureReportTitle);
+            dialogs_.messageBox(failureReportText(*failure, textFromPath(currentFile_)), box::kOkOnly,
+                                kFailureReportTitle);
             return false;
         }
         if (dataCentreOption()) {
@@ -66,10 +67,11 @@ private:
         }
         const fs::path backupFile = layout::backupFile(location(), trimmedSpaces(window_.text(Control::Text2)));
         files_.removeAbandonedTemporaryFiles(backupFile.parent_path());
-        const Outcome failure = files_.copyFile(database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
-            window_.setProgress(static_cast<long long>(done), static_cast<long long>(total));
-            window_.processEvents();
-        });
+        const Outcome failure =
+            files_.copyFile(database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
+                window_.setProgress(static_cast<long long>(done), static_cast<long long>(total));
+                window_.processEvents();
+            });
         if (failure) return failure;
         return files_.flushFolder(backupFile.parent_path());
     }

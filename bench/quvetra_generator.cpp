@@ -31,7 +31,7 @@ std::uint64_t makeQuvetraFolder(const std::filesystem::path& folder, const Quvet
     const std::filesystem::path places[] = {centre, centre / "Archivo", centre / "Plantillas", centre / "Referencias"};
     for (const auto& place : places) std::filesystem::create_directories(place);
 
-    std::mt19937_64 random(shape.seed);
+    std::mt19937_64 random(shape.variant);
     writeRandomFile(folder / "QVT Datos.mdb", shape.databaseBytes, random);
 
     std::uniform_real_distribution<double> logSize(std::log(static_cast<double>(shape.smallestFile)),

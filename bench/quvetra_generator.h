@@ -10,7 +10,7 @@ struct QuvetraShape {
     int dataCentreFiles = 2000;
     std::uint64_t smallestFile = 4 << 10;
     std::uint64_t largestFile = 4 << 20;
-    unsigned seed = 1;
+    unsigned variant = 1;
 };
 
 // Lays out a synthetic Quvetra program folder: "QVT Datos.mdb" of

@@ -129,8 +129,8 @@ Timing backUpWithCp(const fs::path& program, const fs::path& destination) {
     for (const char* sub : {"", "Archivo", "Plantillas", "Referencias"}) {
         const fs::path from = program / "QVT Datos" / sub;
         const fs::path to = tree / sub;
-        command += "mkdir -p " + quote(to) + " && find " + quote(from) +
-                   " -maxdepth 1 -type f -exec cp -p -t " + quote(to) + " {} + && ";
+        command += "mkdir -p " + quote(to) + " && find " + quote(from) + " -maxdepth 1 -type f -exec cp -p -t " +
+                   quote(to) + " {} + && ";
     }
     run(command + "sync -f " + quote(destination));
     timing.dataCentre = seconds(Steady::now() - start);
@@ -150,9 +150,9 @@ int main(int argc, char** argv) {
     const fs::path program = fs::absolute(options.work) / "Quvetra";
     const fs::path destination = fs::absolute(options.work) / "Copias";
 
-    std::printf("Laying out %s: database %llu MiB, %d data-centre files of %llu KiB to %llu KiB\n",
-                program.c_str(), static_cast<unsigned long long>(options.shape.databaseBytes >> 20),
-                options.shape.dataCentreFiles, static_cast<unsigned long long>(options.shape.smallestFile >> 10),
+    std::printf("Laying out %s: database %llu MiB, %d data-centre files of %llu KiB to %llu KiB\n", program.c_str(),
+                static_cast<unsigned long long>(options.shape.databaseBytes >> 20), options.shape.dataCentreFiles,
+                static_cast<unsigned long long>(options.shape.smallestFile >> 10),
                 static_cast<unsigned long long>(options.shape.largestFile >> 10));
     const std::uint64_t centreBytes = bench::makeQuvetraFolder(program, options.shape);
     std::printf("Data centre: %.1f MiB\n", static_cast<double>(centreBytes) / (1 << 20));
@@ -178,10 +178,11 @@ int main(int argc, char** argv) {
             cp = backUpWithCp(program, destination);
             ruror = backUpWithRuror(program, destination);
         }
-        std::printf("run %d: RUROR database %.3f s, data centre %.3f s, longest freeze %.1f ms (%s) | "
-                    "cp+sync database %.3f s, data centre %.3f s\n",
-                    i + 1, ruror.database, ruror.dataCentre, ruror.freeze * 1000, ruror.freezeStage.c_str(),
-                    cp.database, cp.dataCentre);
+        std::printf(
+            "run %d: RUROR database %.3f s, data centre %.3f s, longest freeze %.1f ms (%s) | "
+            "cp+sync database %.3f s, data centre %.3f s\n",
+            i + 1, ruror.database, ruror.dataCentre, ruror.freeze * 1000, ruror.freezeStage.c_str(), cp.database,
+            cp.dataCentre);
         rurorDatabase.push_back(ruror.database);
         rurorCentre.push_back(ruror.dataCentre);
         cpDatabase.push_back(cp.database);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 #include "backup/data_centre_layout.h"
 #include "backup/fun_copiar.h"
@@ -18,13 +19,11 @@ namespace {
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
 
+// The ten characters a file name cannot hold, refused as they are typed.
+constexpr std::string_view kRefusedInName = "\"*./:<>?\\|";
+
 bool isRefusedInName(int keyAscii) {
-    switch (keyAscii) {
-        case '"': case '*': case '.': case '/': case ':': case '<': case '>': case '?': case '\\': case '|':
-            return true;
-        default:
-            return false;
-    }
+    return keyAscii > 0 && keyAscii < 128 && kRefusedInName.find(static_cast<char>(keyAscii)) != std::string_view::npos;
 }
 
 std::string presetBackupName(const Date& today) {
@@ -103,9 +102,9 @@ void Principal::acceptBackup() {
     if (!databaseFound()) {
         const std::string databases =
             textFromPath(joinedPath(files_.programFolder(), layout::kDatabaseMdb)) + " o " + layout::kDatabaseAccdb;
-        dialogs_.messageBox(std::string(messages::kNoDatabaseLead) + "La base de datos de Quvetra '" + databases +
-                                "' no se encontró",
-                            box::kOkOnly | box::kCritical);
+        dialogs_.messageBox(
+            std::string(messages::kNoDatabaseLead) + "La base de datos de Quvetra '" + databases + "' no se encontró",
+            box::kOkOnly | box::kCritical);
         return;
     }
     if (const auto bad = checkBackupPath(location, name)) {

@@ -159,7 +159,8 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     struct stat after {};
     if (fstat(in.get(), &after) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
     struct stat written {};
-    if (fstat(temporary.fd(), &written) != 0) return systemFailure(errno, "Leer los datos de la copia de " + sourceText);
+    if (fstat(temporary.fd(), &written) != 0)
+        return systemFailure(errno, "Leer los datos de la copia de " + sourceText);
     if (!sameContentStamp(before, after) || written.st_size != after.st_size) {
         Failure changed = systemFailure(EAGAIN, "Copiar " + sourceText);
         changed.description = "El archivo cambió mientras se copiaba";

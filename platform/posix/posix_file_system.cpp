@@ -136,8 +136,8 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
         struct stat st {};
         if (fstat(copy.fd(), &st) != 0 || flushed.count(st.st_dev)) continue;
         if (syncfs(copy.fd()) != 0) {
-            const Failure failure = systemFailure(errno, "Guardar en el disco la carpeta " +
-                                                             quoted(copy.destination().parent_path().string()));
+            const Failure failure = systemFailure(
+                errno, "Guardar en el disco la carpeta " + quoted(copy.destination().parent_path().string()));
             for (const PendingCopy& lost : staged_) {
                 Failure each = failure;
                 each.source = "Guardar en el disco " + quoted(lost.destination().string());

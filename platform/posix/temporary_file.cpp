@@ -35,7 +35,8 @@ bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 
 // Whether the name in the folder still refers to the open file.
 bool nameStillRefersTo(int fd, const std::filesystem::path& path) {
-    struct stat opened {}, named {};
+    struct stat opened {
+    }, named{};
     return fstat(fd, &opened) == 0 && lstat(path.c_str(), &named) == 0 && sameFile(opened, named);
 }
 

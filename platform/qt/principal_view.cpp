@@ -29,8 +29,8 @@ using namespace window_layout;
 QString qText(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 std::string stdText(const QString& text) { return text.toUtf8().toStdString(); }
 
-QRect pixelRect(const ControlSpec& spec) {
-    return QRect(pixels(spec.left), pixels(spec.top), pixels(spec.width), pixels(spec.height));
+QRect pixelRect(const ControlSpec& item) {
+    return QRect(pixels(item.left), pixels(item.top), pixels(item.width), pixels(item.height));
 }
 
 // The character code of a typed key, as the handlers know keys; 0 for a key
@@ -48,17 +48,17 @@ int keyAscii(const QKeyEvent& key) {
 
 // A label that sizes itself takes its caption's size; an empty one keeps
 // the reference size.
-void sizeLabel(QLabel& label, const ControlSpec& spec) {
+void sizeLabel(QLabel& label, const ControlSpec& item) {
     if (label.text().isEmpty()) {
-        label.resize(pixels(spec.width), pixels(spec.height));
+        label.resize(pixels(item.width), pixels(item.height));
     } else {
         label.adjustSize();
     }
 }
 
-const ControlSpec& specOf(Control control) {
-    for (const ControlSpec& spec : kControls)
-        if (spec.control == control) return spec;
+const ControlSpec& itemOf(Control control) {
+    for (const ControlSpec& item : kControls)
+        if (item.control == control) return item;
     throw std::logic_error("control without a place in the window");
 }
 
@@ -84,97 +84,104 @@ PrincipalView::PrincipalView() {
 PrincipalView::~PrincipalView() { setBusyPointer(false); }
 
 void PrincipalView::buildControls() {
-    for (const ControlSpec& spec : kControls) {
-        QWidget* made = nullptr;
-        switch (spec.kind) {
-            case Kind::Shape: {
-                made = new QWidget(this);
-                made->setAutoFillBackground(true);
-                made->setBackgroundRole(QPalette::Base);
-                made->setGeometry(pixelRect(spec));
-                break;
-            }
-            case Kind::Image: {
-                auto* image = new QLabel(this);
-                // The icon picks its twice-as-large image on a screen scaled by two.
-                image->setPixmap(QIcon(":/icons/banner.png").pixmap(QSize(32, 32), devicePixelRatioF()));
-                image->setAccessibleName(messages::kWindowCaption);
-                image->setGeometry(pixelRect(spec));
-                image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                made = image;
-                break;
-            }
-            case Kind::Label: {
-                auto* label = new QLabel(qText(spec.caption), this);
-                label->setFont(windowFont(spec.bold));
-                label->move(pixels(spec.left), pixels(spec.top));
-                sizeLabel(*label, spec);
-                made = label;
-                break;
-            }
-            case Kind::Line: {
-                auto* line = new QFrame(this);
-                line->setAutoFillBackground(true);
-                line->setBackgroundRole(spec.colour == SystemColour::ButtonShadow ? QPalette::Dark : QPalette::Light);
-                line->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width - spec.left), 1);
-                made = line;
-                break;
-            }
-            case Kind::TextBox: {
-                auto* field = new FieldEdit(this);
-                field->setGeometry(pixelRect(spec));
-                field->setMaxLength(std::numeric_limits<int>::max());
-                const Control control = *spec.control;
-                field->onFocusReceived = [this, control] {
-                    if (!handlers_) return;
-                    control == Control::Text1 ? handlers_->text1GotFocus() : handlers_->text2GotFocus();
-                };
-                field->installEventFilter(this);
-                made = field;
-                break;
-            }
-            case Kind::CheckBox: {
-                auto* check = new QCheckBox(qText(spec.caption), this);
-                check->setToolTip(qText(spec.tooltip));
-                check->setChecked(true);
-                // The caption must never be clipped, whatever the font: grow
-                // the box where its text needs more room, centred on its place.
-                QRect place = pixelRect(spec);
-                const QSize needed = check->sizeHint();
-                place.setWidth(std::max(place.width(), needed.width()));
-                if (needed.height() > place.height())
-                    place.adjust(0, -(needed.height() - place.height()) / 2, 0,
-                                 (needed.height() - place.height() + 1) / 2);
-                check->setGeometry(place);
-                check->installEventFilter(this);
-                made = check;
-                break;
-            }
-            case Kind::Toolbar: {
-                made = new QWidget(this);
-                made->setGeometry(pixelRect(spec));
-                break;
-            }
-        }
-        made->setObjectName(spec.name);
-        if (spec.control) controls_[*spec.control] = made;
+    for (const ControlSpec& item : kControls) {
+        QWidget* made = makeControl(item);
+        made->setObjectName(item.name);
+        if (item.control) controls_[*item.control] = made;
     }
-    // A caption's access key moves the focus to the control that follows it
-    // in tab order.
-    for (const ControlSpec& spec : kControls) {
-        if (spec.kind != Kind::Label || spec.tabIndex < 0 || !QString(spec.caption).contains('&')) continue;
-        for (const ControlSpec& next : kControls) {
-            if (next.tabIndex == spec.tabIndex + 1)
-                findChild<QLabel*>(spec.name)->setBuddy(findChild<QWidget*>(next.name));
-        }
-    }
+    setBuddies();
+    buildProgressBar();
+}
 
+QWidget* PrincipalView::makeControl(const ControlSpec& item) {
+    switch (item.kind) {
+        case Kind::Shape: {
+            auto* band = new QWidget(this);
+            band->setAutoFillBackground(true);
+            band->setBackgroundRole(QPalette::Base);
+            band->setGeometry(pixelRect(item));
+            return band;
+        }
+        case Kind::Image: {
+            auto* image = new QLabel(this);
+            // The icon picks its twice-as-large image on a screen scaled by two.
+            image->setPixmap(QIcon(":/icons/banner.png").pixmap(QSize(32, 32), devicePixelRatioF()));
+            image->setAccessibleName(messages::kWindowCaption);
+            image->setGeometry(pixelRect(item));
+            image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return image;
+        }
+        case Kind::Label: {
+            auto* label = new QLabel(qText(item.caption), this);
+            label->setFont(windowFont(item.bold));
+            label->move(pixels(item.left), pixels(item.top));
+            sizeLabel(*label, item);
+            return label;
+        }
+        case Kind::Line: {
+            auto* line = new QFrame(this);
+            line->setAutoFillBackground(true);
+            line->setBackgroundRole(item.colour == SystemColour::ButtonShadow ? QPalette::Dark : QPalette::Light);
+            line->setGeometry(pixels(item.left), pixels(item.top), pixels(item.width - item.left), 1);
+            return line;
+        }
+        case Kind::TextBox: {
+            auto* field = new FieldEdit(this);
+            field->setGeometry(pixelRect(item));
+            field->setMaxLength(std::numeric_limits<int>::max());
+            const Control control = *item.control;
+            field->onFocusReceived = [this, control] {
+                if (!handlers_) return;
+                control == Control::Text1 ? handlers_->text1GotFocus() : handlers_->text2GotFocus();
+            };
+            field->installEventFilter(this);
+            return field;
+        }
+        case Kind::CheckBox: {
+            auto* check = new QCheckBox(qText(item.caption), this);
+            check->setToolTip(qText(item.tooltip));
+            check->setChecked(true);
+            // The caption must never be clipped, whatever the font: grow the
+            // box where its text needs more room, centred on its place.
+            QRect place = pixelRect(item);
+            const QSize needed = check->sizeHint();
+            place.setWidth(std::max(place.width(), needed.width()));
+            if (needed.height() > place.height()) {
+                const int grow = needed.height() - place.height();
+                place.adjust(0, -grow / 2, 0, (grow + 1) / 2);
+            }
+            check->setGeometry(place);
+            check->installEventFilter(this);
+            return check;
+        }
+        case Kind::Toolbar: {
+            auto* toolbar = new QWidget(this);
+            toolbar->setGeometry(pixelRect(item));
+            return toolbar;
+        }
+    }
+    throw std::logic_error("a control of an unknown kind");
+}
+
+// A caption's access key moves the focus to the control that follows it in
+// tab order.
+void PrincipalView::setBuddies() {
+    for (const ControlSpec& item : kControls) {
+        if (item.kind != Kind::Label || item.tabIndex < 0 || !QString(item.caption).contains('&')) continue;
+        for (const ControlSpec& next : kControls) {
+            if (next.tabIndex == item.tabIndex + 1)
+                findChild<QLabel*>(item.name)->setBuddy(findChild<QWidget*>(next.name));
+        }
+    }
+}
+
+// A slim bar under the status line, left of Toolbar1, hidden until a copy runs.
+void PrincipalView::buildProgressBar() {
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressBar");
     progress_->setTextVisible(false);
     progress_->setRange(0, 1000);
-    // A slim bar under the status line, left of Toolbar1.
-    const ControlSpec& status = specOf(Control::Label3);
+    const ControlSpec& status = itemOf(Control::Label3);
     const int left = pixels(status.left);
     const int right = findChild<QWidget*>("Toolbar1")->x() - 8;
     progress_->setGeometry(left, pixels(status.top + status.height) + 2, right - left, 5);
@@ -197,51 +204,51 @@ void PrincipalView::nameForScreenReaders() {
 
 void PrincipalView::buildToolbarButtons() {
     std::map<std::string, int> nextLeft;
-    for (const ToolbarButtonSpec& spec : kToolbarButtons) {
-        int& left = nextLeft[spec.toolbar];
-        if (spec.separator) {
-            left += spec.width;
+    for (const ToolbarButtonSpec& item : kToolbarButtons) {
+        int& left = nextLeft[item.toolbar];
+        if (item.separator) {
+            left += item.width;
             continue;
         }
-        const Toolbar toolbar = std::string(spec.toolbar) == "Toolbar1" ? Toolbar::Toolbar1 : Toolbar::Toolbar2;
-        auto* host = findChild<QWidget*>(spec.toolbar);
+        const Toolbar toolbar = std::string(item.toolbar) == "Toolbar1" ? Toolbar::Toolbar1 : Toolbar::Toolbar2;
+        auto* host = findChild<QWidget*>(item.toolbar);
         auto* tool = new QToolButton(host);
-        tool->setObjectName(QString("%1.Button%2").arg(spec.toolbar).arg(spec.number));
-        tool->setIcon(QIcon(QString(":/icons/%1.png").arg(kImageList[spec.image - 1])));
+        tool->setObjectName(QString("%1.Button%2").arg(item.toolbar).arg(item.number));
+        tool->setIcon(QIcon(QString(":/icons/%1.png").arg(kImageList[item.image - 1])));
         tool->setIconSize(QSize(16, 16));
         tool->setFocusPolicy(Qt::TabFocus);
-        int width = spec.width;
-        if (spec.caption) {
-            tool->setText(spec.caption);
+        int width = item.width;
+        if (item.caption) {
+            tool->setText(item.caption);
             tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
             // A wider fallback font widens the button rather than clip its caption.
-            const int content = 16 + 4 + tool->fontMetrics().horizontalAdvance(spec.caption);
+            const int content = 16 + 4 + tool->fontMetrics().horizontalAdvance(item.caption);
             width = std::max(width, content + 8);
         }
-        tool->setGeometry(left, 0, width, spec.height);
+        tool->setGeometry(left, 0, width, item.height);
         left += width;
         host->resize(std::max(host->width(), left), host->height());
-        if (spec.tooltip) tool->setToolTip(qText(spec.tooltip));
-        tool->setAccessibleName(qText(spec.caption ? spec.caption : spec.tooltip));
+        if (item.tooltip) tool->setToolTip(qText(item.tooltip));
+        tool->setAccessibleName(qText(item.caption ? item.caption : item.tooltip));
         tool->installEventFilter(this);
-        const std::string caption = spec.caption ? spec.caption : "";
+        const std::string caption = item.caption ? item.caption : "";
         connect(tool, &QToolButton::clicked, this, [this, toolbar, caption] {
             if (!handlers_) return;
             toolbar == Toolbar::Toolbar1 ? handlers_->toolbar1ButtonClick(caption) : handlers_->toolbar2ButtonClick();
         });
-        buttons_[{toolbar, spec.number}] = tool;
+        buttons_[{toolbar, item.number}] = tool;
     }
 }
 
 void PrincipalView::setTabOrder() {
     std::vector<std::pair<int, QWidget*>> order;
-    for (const ControlSpec& spec : kControls) {
-        if (spec.tabIndex < 0) continue;
-        if (spec.kind == Kind::Toolbar) {
-            for (QToolButton* tool : findChild<QWidget*>(spec.name)->findChildren<QToolButton*>())
-                order.emplace_back(spec.tabIndex, tool);
-        } else if (spec.kind == Kind::TextBox || spec.kind == Kind::CheckBox) {
-            order.emplace_back(spec.tabIndex, findChild<QWidget*>(spec.name));
+    for (const ControlSpec& item : kControls) {
+        if (item.tabIndex < 0) continue;
+        if (item.kind == Kind::Toolbar) {
+            for (QToolButton* tool : findChild<QWidget*>(item.name)->findChildren<QToolButton*>())
+                order.emplace_back(item.tabIndex, tool);
+        } else if (item.kind == Kind::TextBox || item.kind == Kind::CheckBox) {
+            order.emplace_back(item.tabIndex, findChild<QWidget*>(item.name));
         }
     }
     std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -265,9 +272,7 @@ QWidget* PrincipalView::widget(Control control) const { return controls_.at(cont
 
 QToolButton* PrincipalView::button(Toolbar toolbar, int number) const { return buttons_.at({toolbar, number}); }
 
-std::string PrincipalView::text(Control field) const {
-    return stdText(static_cast<QLineEdit*>(widget(field))->text());
-}
+std::string PrincipalView::text(Control field) const { return stdText(static_cast<QLineEdit*>(widget(field))->text()); }
 
 void PrincipalView::setText(Control field, const std::string& text) {
     static_cast<QLineEdit*>(widget(field))->setText(qText(text));
@@ -303,7 +308,7 @@ void PrincipalView::setCaptionAndRepaint(Control label, const std::string& capti
 void PrincipalView::setCaption(Control label, const std::string& caption) {
     auto* shown = static_cast<QLabel*>(widget(label));
     shown->setText(qText(caption));
-    sizeLabel(*shown, specOf(label));
+    sizeLabel(*shown, itemOf(label));
 }
 
 void PrincipalView::setBusyPointer(bool busy) {

@@ -12,7 +12,10 @@ class QToolButton;
 
 namespace ruror {
 class Principal;
+namespace window_layout {
+struct ControlSpec;
 }
+}  // namespace ruror
 
 namespace ruror::qt {
 
@@ -59,6 +62,9 @@ protected:
 
 private:
     void buildControls();
+    QWidget* makeControl(const window_layout::ControlSpec& item);
+    void setBuddies();
+    void buildProgressBar();
     void buildToolbarButtons();
     void setTabOrder();
     void nameForScreenReaders();

@@ -14,7 +14,8 @@ std::size_t count(const std::string& text, const std::string& part) {
 TEST(DataCentreFailures, ListsTheFirstTwentyThenHowManyMore) {
     std::vector<Failure> failures;
     for (int i = 0; i < 25; ++i)
-        failures.push_back(Failure{28, "No queda espacio en el dispositivo", "Escribir 'doc" + std::to_string(i) + "'"});
+        failures.push_back(
+            Failure{28, "No queda espacio en el dispositivo", "Escribir 'doc" + std::to_string(i) + "'"});
     const std::string text = dataCentreFailuresText(failures);
     EXPECT_EQ(count(text, "\r\n- "), 20u);
     EXPECT_NE(text.find("- Escribir 'doc0': No queda espacio en el dispositivo (28)"), std::string::npos);

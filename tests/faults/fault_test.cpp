@@ -65,7 +65,9 @@ void openToEveryone(const fs::path& root) {
     fs::permissions(root, fs::perms::all);
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (entry.is_symlink()) continue;
-        fs::permissions(entry.path(), entry.is_directory() ? fs::perms::all : fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+        fs::permissions(entry.path(), entry.is_directory()
+                                          ? fs::perms::all
+                                          : fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
     }
 }
 
@@ -122,8 +124,8 @@ TEST_F(Faults, TheDiskFillsUpOverAnEarlierBackupWhichStaysWhole) {
     const std::string earlier = randomBytes(2 << 20, 99);
     writeFile(destination.path / "Lunes.qvtdb", earlier);
 
-    const auto boxes = boxesOf(
-        inChild([&] { return acceptAndTell(h, destination.path.string(), "Lunes"); }, destination.options));
+    const auto boxes =
+        boxesOf(inChild([&] { return acceptAndTell(h, destination.path.string(), "Lunes"); }, destination.options));
     ASSERT_EQ(boxes.size(), 3u);  // the overwrite question, the report, the failure
     EXPECT_TRUE(boxes[1].starts_with(destination.reportStart())) << boxes[1];
     EXPECT_EQ(boxes[2], messages::kBackupFailed);
@@ -303,7 +305,9 @@ TEST_F(Faults, TwoProgramsBackingUpIntoOneDestinationAtOnce) {
     EXPECT_EQ(secondBoxes, std::vector<std::string>{messages::kBackupSucceeded});
     EXPECT_TRUE(readFile(h.destination() / "Primero.qvtdb") == database);
     EXPECT_TRUE(readFile(h.destination() / "Segundo.qvtdb") == database);
-    EXPECT_EQ(std::distance(fs::directory_iterator(h.destination() / "Respaldo QVT/Plantillas"), fs::directory_iterator()), 150);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(h.destination() / "Respaldo QVT/Plantillas"), fs::directory_iterator()),
+        150);
     expectWholeTree(h.destination() / "Respaldo QVT", h.program() / "QVT Datos");
     EXPECT_TRUE(temporaryFiles(h.destination()).empty());
 }

@@ -112,9 +112,10 @@ TEST_F(AcceptFlow, AMissingDatabaseIsReportedWithTheProgramFolder) {
     before = snapshot(h.program());
     h.accept(location());
     ASSERT_EQ(h.dialogs.boxes.size(), 1u);
-    EXPECT_EQ(h.dialogs.boxes[0].text, "La operación que intenta realizar, no podrá ser realizada.\r\n\r\nLa base de "
-                                       "datos de Quvetra '" +
-                                           h.program().string() + "/QVT Datos.mdb o QVT Datos.accdb' no se encontró");
+    EXPECT_EQ(h.dialogs.boxes[0].text,
+              "La operación que intenta realizar, no podrá ser realizada.\r\n\r\nLa base de "
+              "datos de Quvetra '" +
+                  h.program().string() + "/QVT Datos.mdb o QVT Datos.accdb' no se encontró");
     EXPECT_EQ(h.dialogs.boxes[0].style, 16);
     EXPECT_FALSE(h.window.closed);
     EXPECT_TRUE(fs::is_empty(h.destination()));

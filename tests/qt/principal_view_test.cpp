@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <algorithm>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 
 #include "main_window/principal.h"
 #include "platform/posix/posix_file_system.h"
@@ -24,8 +24,7 @@ namespace fs = std::filesystem;
 // The real window on a Quvetra folder with a data centre, its boxes scripted.
 class WindowTest : public ::testing::Test {
 protected:
-    WindowTest()
-        : files(folder / "Quvetra"), clock(Date{2026, 12, 7}), principal(view, dialogs, files, clock) {
+    WindowTest() : files(folder / "Quvetra"), clock(Date{2026, 12, 7}), principal(view, dialogs, files, clock) {
         fs::create_directories(folder / "Quvetra/QVT Datos");
         fs::create_directories(folder / "Copias");
         view.attach(principal);
@@ -113,8 +112,8 @@ TEST_F(WindowTest, NoCaptionIsClipped) {
 }
 
 TEST_F(WindowTest, TabWalksTheControlsInTheirOrder) {
-    const std::vector<const char*> order = {"Text2", "Toolbar1.Button1", "Toolbar1.Button3", "Toolbar2.Button1",
-                                            "Check1", "Text1"};
+    const std::vector<const char*> order = {
+        "Text2", "Toolbar1.Button1", "Toolbar1.Button3", "Toolbar2.Button1", "Check1", "Text1"};
     for (const char* next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -166,9 +165,7 @@ TEST_F(WindowTest, EscapeDuringABackupWaitsForTheResult) {
     writeFile(folder / "Quvetra/QVT Datos.mdb", randomBytes(24 << 20, 5));
     text1()->setText(QString::fromStdString((folder / "Copias").string()));
     bool visibleAtResult = false;
-    dialogs.whileShown = [&](const ScriptedDialogs::Box&) {
-        visibleAtResult = view.isVisible();
-    };
+    dialogs.whileShown = [&](const ScriptedDialogs::Box&) { visibleAtResult = view.isVisible(); };
     // Delivered while the copy lets the window process its events.
     QCoreApplication::postEvent(text1(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     find<QToolButton>("Toolbar1.Button1")->click();

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QLibraryInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>

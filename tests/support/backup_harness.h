@@ -22,7 +22,7 @@ public:
     std::filesystem::path destination() const { return root_ / "Copias"; }
 
     // "QVT Datos.mdb" or "QVT Datos.accdb" with random content; returns it.
-    std::string addDatabase(const std::string& extension, std::size_t size = 300'000, unsigned seed = 1);
+    std::string addDatabase(const std::string& extension, std::size_t size = 300'000, unsigned variant = 1);
     // "QVT Datos" with files at its top level, in its three sub-folders, in a
     // fourth sub-folder and a hidden one, none of which but the first four
     // kinds may be copied.

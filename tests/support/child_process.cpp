@@ -53,7 +53,8 @@ Child startChild(const std::function<std::string()>& action, const ChildOptions&
 std::string waitForChild(Child child, int* status) {
     std::string output;
     char buffer[4096];
-    for (ssize_t n; (n = read(child.output, buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<std::size_t>(n));
+    for (ssize_t n; (n = read(child.output, buffer, sizeof buffer)) > 0;)
+        output.append(buffer, static_cast<std::size_t>(n));
     close(child.output);
     int childStatus = 0;
     waitpid(child.pid, &childStatus, 0);

@@ -3,8 +3,8 @@
 namespace ruror::test {
 
 FakeWindow::FakeWindow() {
-    for (const Control control : {Control::Label1_0, Control::Label1_1, Control::Text1, Control::Text2,
-                                  Control::Check1, Control::Label2, Control::Label3}) {
+    for (const Control control : {Control::Label1_0, Control::Label1_1, Control::Text1, Control::Text2, Control::Check1,
+                                  Control::Label2, Control::Label3}) {
         texts[control] = "";
         visible[control] = true;
         enabled[control] = true;

@@ -21,7 +21,9 @@ public:
     void setSelection(Control field, int start, int length) override { selections[field] = {start, length}; }
     void setFocus(Control control) override { focus = control; }
     void setEnabled(Control control, bool value) override { enabled[control] = value; }
-    void setButtonEnabled(Toolbar toolbar, int button, bool value) override { buttonsEnabled[{toolbar, button}] = value; }
+    void setButtonEnabled(Toolbar toolbar, int button, bool value) override {
+        buttonsEnabled[{toolbar, button}] = value;
+    }
     void setVisible(Control control, bool value) override { visible[control] = value; }
     bool isVisible(Control control) const override { return visible.at(control); }
     int checkState(Control) const override { return checked ? 1 : 0; }

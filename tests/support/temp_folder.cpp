@@ -27,8 +27,7 @@ TempFolder::~TempFolder() {
             std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                          std::filesystem::perm_options::add, ignored);
     }
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 
@@ -48,8 +47,8 @@ std::string readFile(const std::filesystem::path& path) {
     return content.str();
 }
 
-std::string randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 generator(seed);
+std::string randomBytes(std::size_t size, unsigned variant) {
+    std::mt19937 generator(variant);
     std::string bytes(size, '\0');
     for (char& byte : bytes) byte = static_cast<char>(generator() & 0xFF);
     return bytes;

@@ -25,8 +25,8 @@ private:
 // Writes a file, making its folders; returns its path.
 std::filesystem::path writeFile(const std::filesystem::path& path, const std::string& content);
 std::string readFile(const std::filesystem::path& path);
-// Bytes that do not compress and differ from one seed to another.
-std::string randomBytes(std::size_t size, unsigned seed);
+// Bytes that do not compress and differ from one variant to another.
+std::string randomBytes(std::size_t size, unsigned variant);
 
 // Makes a Unix-domain socket at the path.
 void makeSocket(const std::filesystem::path& path);
