@@ -77,6 +77,8 @@ TEST_F(WindowTest, BuildsEveryControlWithItsTextsAndPlace) {
     EXPECT_EQ(find<QToolButton>("Toolbar1.Button1")->size(), QSize(73, 22));
     EXPECT_EQ(find<QToolButton>("Toolbar2.Button1")->toolTip(), "Seleccione el destino de la información");
     EXPECT_FALSE(find<QToolButton>("Toolbar2.Button1")->icon().isNull());
+    // The banner picture is drawn for the screen's scale, so it stays crisp.
+    EXPECT_EQ(find<QLabel>("Image1")->pixmap().devicePixelRatio(), view.devicePixelRatioF());
     EXPECT_FALSE(find<QProgressBar>("ProgressBar")->isVisible());
     EXPECT_EQ(QApplication::focusWidget(), text1());
 }
