@@ -7,6 +7,8 @@
 #include "main_window/principal.h"
 #include "platform/posix/posix_file_system.h"
 #include "tests/support/fake_window.h"
+#include "tests/support/fixed_clock.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 namespace ruror::test {

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/dialogs.h"
 #include "platform/window_ops.h"
 
 namespace ruror::test {
@@ -63,36 +61,6 @@ public:
     std::function<void(bool)> onBusyPointer;
     // Asked on every close request whether to cancel it, as the unload handler.
     std::function<bool()> cancelClose;
-};
-
-// Message boxes answered from a script, every one recorded.
-class ScriptedDialogs final : public Dialogs {
-public:
-    struct Box {
-        std::string text;
-        int style;
-        std::string title;
-    };
-
-    int messageBox(const std::string& text, int style, const std::string& title = {}) override;
-    std::string chooseFolder(const std::string& prompt) override;
-
-    // Answers given in order; once they run out, boxes answer Yes or OK.
-    std::vector<int> answers;
-    std::vector<Box> boxes;
-    std::string folderAnswer;
-    std::vector<std::string> prompts;
-    // Runs while a box is shown, before it is answered.
-    std::function<void(const Box&)> whileShown;
-};
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Date date) : date_(date) {}
-    Date today() const override { return date_; }
-
-private:
-    Date date_;
 };
 
 }  // namespace ruror::test
