@@ -21,6 +21,7 @@ namespace {
 // One chunk between two reports of progress: small enough that the window
 // answers several times a second even on a slow drive.
 constexpr std::size_t kChunkBytes = 2 << 20;
+constexpr std::uint64_t kCloneFrom = 256 << 10;
 
 bool sameContentStamp(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
@@ -128,7 +129,9 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     struct stat before {};
     if (fstat(in.get(), &before) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
     if (!S_ISREG(before.st_mode)) return systemFailure(EINVAL, "Copiar " + sourceText + ", que no es un archivo");
-    posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);  // read ahead further: the file is read once, in order
+    const auto size = static_cast<std::uint64_t>(before.st_size);
+    // Read ahead further where a file spans several chunks: it is read once, in order.
+    if (size > kChunkBytes) posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 
     if (!overwrite) {
         struct stat existing {};
@@ -141,10 +144,10 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     TemporaryFile temporary = TemporaryFile::create(folder, failure);
     if (failure) return failure;
 
-    // A clone shares the source's blocks where the file system offers it.
-    const auto size = static_cast<std::uint64_t>(before.st_size);
+    // A clone shares the source's blocks where the file system offers it;
+    // for a small file the attempt would cost more than it saves.
     WritebackPacer pacer(temporary.fd());
-    if (ioctl(temporary.fd(), FICLONE, in.get()) != 0) {
+    if (size < kCloneFrom || ioctl(temporary.fd(), FICLONE, in.get()) != 0) {
         bool failedOnWrite = true;
         if (const int error = ChunkCopier(in.get(), temporary.fd(), size, progress, pacer).run(failedOnWrite)) {
             return systemFailure(error, failedOnWrite ? "Escribir la copia de " + sourceText + " en " + destinationText
@@ -176,6 +179,7 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     copy.source_ = source;
     copy.destination_ = destination;
     copy.size_ = size;
+    copy.device_ = written.st_dev;
     copy.pacer_ = pacer;
     return std::nullopt;
 }

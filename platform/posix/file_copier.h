@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 
 #include "platform/file_system.h"
@@ -28,12 +30,15 @@ public:
 
     const std::filesystem::path& destination() const { return destination_; }
     int fd() const { return file_.fd(); }
+    // The file system the copy is written on.
+    dev_t device() const { return device_; }
 
 private:
     TemporaryFile file_;
     std::filesystem::path source_;
     std::filesystem::path destination_;
     std::uint64_t size_ = 0;
+    dev_t device_ = 0;
     WritebackPacer pacer_{-1};
 };
 

@@ -133,8 +133,7 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
     staged_ = std::move(waited);
     std::set<dev_t> flushed;
     for (const PendingCopy& copy : staged_) {
-        struct stat st {};
-        if (fstat(copy.fd(), &st) != 0 || flushed.count(st.st_dev)) continue;
+        if (flushed.count(copy.device())) continue;
         if (syncfs(copy.fd()) != 0) {
             const Failure failure = systemFailure(
                 errno, "Guardar en el disco la carpeta " + quoted(copy.destination().parent_path().string()));
@@ -146,7 +145,7 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
             staged_.clear();
             return;
         }
-        flushed.insert(st.st_dev);
+        flushed.insert(copy.device());
     }
     for (PendingCopy& copy : staged_)
         if (Outcome failure = copy.place(false)) commitFailures_.push_back(*failure);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 #include "platform/posix/system_failure.h"
 
@@ -20,14 +21,18 @@ namespace {
 constexpr const char* kPrefix = ".ruror-";
 constexpr const char* kSuffix = ".tmp";
 
-std::string randomName() {
-    std::uint64_t value = 0;
-    if (getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value)) {
-        static std::uint64_t counter = 0;
-        value = (static_cast<std::uint64_t>(getpid()) << 32) ^ ++counter ^ reinterpret_cast<std::uintptr_t>(&value);
-    }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(value));
+// A random part drawn once per process, then a counter: unique names
+// without a system call for each.
+std::string nextName() {
+    static const std::uint64_t processPart = [] {
+        std::uint64_t value = 0;
+        if (getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value))
+            value = (static_cast<std::uint64_t>(getpid()) << 32) ^ static_cast<std::uint64_t>(time(nullptr));
+        return value;
+    }();
+    static std::uint32_t counter = 0;
+    char hex[25];
+    std::snprintf(hex, sizeof hex, "%016llx%08x", static_cast<unsigned long long>(processPart), ++counter);
     return std::string(kPrefix) + hex + kSuffix;
 }
 
@@ -44,7 +49,7 @@ bool nameStillRefersTo(int fd, const std::filesystem::path& path) {
 
 TemporaryFile TemporaryFile::create(const std::filesystem::path& folder, Outcome& failure) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::filesystem::path path = folder / randomName();
+        std::filesystem::path path = folder / nextName();
         UniqueFd fd(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!fd.valid()) {
             if (errno == EEXIST) continue;
