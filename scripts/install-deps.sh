@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev googletest
   fonts-wine
+  dosfstools fusefat
   xvfb xdotool xclip x11-utils imagemagick
 )
 

@@ -170,10 +170,14 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
         return changed;
     }
 
-    if (fchmod(temporary.fd(), before.st_mode & 0777) != 0)
+    // Permission bits and times are kept where the file system can hold
+    // them; a FAT drive has no permission bits, and refusing it would refuse
+    // the most common backup drive there is.
+    if (fchmod(temporary.fd(), before.st_mode & 0777) != 0 && !notOffered(errno) && errno != EPERM)
         return systemFailure(errno, "Dar los permisos a la copia de " + sourceText);
     const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    if (futimens(temporary.fd(), times) != 0) return systemFailure(errno, "Dar la fecha a la copia de " + sourceText);
+    if (futimens(temporary.fd(), times) != 0 && !notOffered(errno))
+        return systemFailure(errno, "Dar la fecha a la copia de " + sourceText);
 
     copy.file_ = std::move(temporary);
     copy.source_ = source;

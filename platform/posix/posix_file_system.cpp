@@ -154,7 +154,9 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
 
 Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder) {
     UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid() || fsync(fd.get()) != 0)
+    // A file system that cannot flush a folder on its own (FUSE, some network
+    // drives) wrote its entries with the files' own flushes.
+    if (!fd.valid() || (fsync(fd.get()) != 0 && !notOffered(errno) && errno != EINVAL))
         return systemFailure(errno, "Guardar en el disco la carpeta " + quoted(folder.string()));
     return std::nullopt;
 }

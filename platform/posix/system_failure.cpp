@@ -48,6 +48,8 @@ Failure systemFailure(int errorNumber, std::string source) {
     return Failure{errorNumber, spanishErrorText(errorNumber), std::move(source), errorNumber == EEXIST};
 }
 
+bool notOffered(int errorNumber) { return errorNumber == ENOSYS || errorNumber == EOPNOTSUPP || errorNumber == ENOTTY; }
+
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 }  // namespace ruror::posix

@@ -13,6 +13,10 @@ std::string spanishErrorText(int errorNumber);
 // operation that failed.
 Failure systemFailure(int errorNumber, std::string source);
 
+// Whether an errno value says the file system does not offer the call at
+// all (FAT drives, FUSE file systems), rather than that it failed.
+bool notOffered(int errorNumber);
+
 // Quotes a path for a message, byte for byte.
 std::string quoted(const std::string& path);
 

@@ -16,6 +16,7 @@
 #include "main_window/messages.h"
 #include "tests/support/backup_harness.h"
 #include "tests/support/child_process.h"
+#include "tests/support/fat_drive.h"
 #include "tests/support/small_disk.h"
 
 namespace ruror::test {
@@ -276,6 +277,24 @@ TEST_P(SourceChanged, TheTornCopyIsNeverKept) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SourceChanged, ::testing::Values(Change::Grow, Change::Truncate, Change::Rewrite));
+
+TEST_F(Faults, AFatUsbDriveThatHoldsNoPermissionsTakesTheWholeBackup) {
+    auto drive = FatDrive::mount();
+    if (!drive) GTEST_SKIP() << "needs mkfs.vfat, fusefat and /dev/fuse to mount a FAT image";
+    const std::string database = h.addDatabase(".mdb", 5 << 20);
+    h.addDataCentre();
+    // fusefat writes ASCII names only (the kernel's FAT driver takes any).
+    fs::remove(h.program() / "QVT Datos/Índice general.doc");
+    h.load();
+    rememberQuvetra();
+
+    h.accept(drive->path().string() + "/");
+    ASSERT_FALSE(h.dialogs.boxes.empty());
+    EXPECT_EQ(h.dialogs.boxes.back().text, messages::kBackupSucceeded) << h.dialogs.boxes.front().text;
+    EXPECT_TRUE(readFile(drive->path() / "Lunes.qvtdb") == database);
+    expectWholeTree(drive->path() / "Respaldo QVT", h.program() / "QVT Datos");
+    EXPECT_TRUE(temporaryFiles(drive->path()).empty());
+}
 
 TEST_F(Faults, TwoProgramsBackingUpIntoOneDestinationAtOnce) {
     const std::string database = h.addDatabase(".mdb", 4 << 20);
