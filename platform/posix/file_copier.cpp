@@ -142,7 +142,10 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     if (folder.empty()) folder = ".";
     Outcome failure;
     TemporaryFile temporary = TemporaryFile::create(folder, failure);
-    if (failure) return failure;
+    if (failure) {
+        failure->source = "Crear la copia de " + sourceText + " en " + quoted(folder.string());
+        return failure;
+    }
 
     // A clone shares the source's blocks where the file system offers it;
     // for a small file the attempt would cost more than it saves.

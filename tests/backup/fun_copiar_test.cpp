@@ -99,6 +99,21 @@ TEST_F(FunCopiarTest, ABackupNameTakenByAFolderIsAFailureOfTheDatabaseStage) {
     EXPECT_EQ(snapshot(h.destination()).size(), 1u) << "a temporary file was left";
 }
 
+TEST_F(FunCopiarTest, ATreeFolderTakenByAFileIsReportedWithEachFileNotCopied) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    writeFile(h.destination() / "Respaldo QVT/Archivo", "no soy una carpeta");
+    EXPECT_FALSE(copy());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    const std::string report = h.dialogs.boxes[0].text;
+    EXPECT_NE(report.find("Respaldo QVT/Archivo': Ya existe un archivo con ese nombre (17)"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("'" + (h.program() / "QVT Datos/Archivo/recibo.pdf").string() + "'"), std::string::npos)
+        << report;
+    // The other folders were copied whole.
+    EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Plantillas/carta.dot"), "carta");
+}
+
 TEST_F(FunCopiarTest, ABackupNameTakenByALinkReplacesTheLinkNotItsTarget) {
     const std::string database = h.addDatabase(".mdb");
     const fs::path other = writeFile(h.destination() / "otro.txt", "otro");
