@@ -40,8 +40,8 @@ bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 
 // Whether the name in the folder still refers to the open file.
 bool nameStillRefersTo(int fd, const std::filesystem::path& path) {
-    struct stat opened {
-    }, named{};
+    struct stat opened {};
+    struct stat named {};
     return fstat(fd, &opened) == 0 && lstat(path.c_str(), &named) == 0 && sameFile(opened, named);
 }
 
@@ -56,7 +56,9 @@ TemporaryFile TemporaryFile::create(const std::filesystem::path& folder, Outcome
             failure = systemFailure(errno, "Crear un archivo temporal en " + quoted(folder.string()));
             return {};
         }
-        if (flock(fd.get(), LOCK_EX) != 0) {
+        // Where the file system has no locks (some network shares), the file
+        // goes unlocked: a later run then cannot lock it either, and leaves it.
+        if (flock(fd.get(), LOCK_EX) != 0 && !notOffered(errno) && errno != ENOLCK && errno != EINVAL) {
             failure = systemFailure(errno, "Bloquear el archivo temporal " + quoted(path.string()));
             unlink(path.c_str());
             return {};
