@@ -135,7 +135,7 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
 
     if (!overwrite) {
         struct stat existing {};
-        if (lstat(destination.c_str(), &existing) == 0) return systemFailure(EEXIST, "Crear " + destinationText);
+        if (lstat(destination.c_str(), &existing) == 0) return destinationKept("Crear " + destinationText);
     }
 
     std::filesystem::path folder = destination.parent_path();

@@ -96,14 +96,14 @@ void PosixFileSystem::startListing(const std::filesystem::path& folder, int attr
 
 Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {
     if (mkdir(folder.c_str(), 0777) == 0) return std::nullopt;
-    Failure failure = systemFailure(errno, "Crear la carpeta " + quoted(folder.string()));
+    const std::string source = "Crear la carpeta " + quoted(folder.string());
+    if (errno != EEXIST) return systemFailure(errno, source);
     // Only a folder of that name is one to keep; a file there is in the way.
     struct stat existing {};
-    if (failure.destinationExisted && (stat(folder.c_str(), &existing) != 0 || !S_ISDIR(existing.st_mode))) {
-        failure.destinationExisted = false;
-        failure.description = "Ya existe un archivo con ese nombre";
-    }
-    return failure;
+    if (stat(folder.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return destinationKept(source);
+    Failure inTheWay = systemFailure(EEXIST, source);
+    inTheWay.description = "Ya existe un archivo con ese nombre";
+    return inTheWay;
 }
 
 Outcome PosixFileSystem::copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,

@@ -45,7 +45,13 @@ std::string spanishErrorText(int errorNumber) {
 }
 
 Failure systemFailure(int errorNumber, std::string source) {
-    return Failure{errorNumber, spanishErrorText(errorNumber), std::move(source), errorNumber == EEXIST};
+    return Failure{errorNumber, spanishErrorText(errorNumber), std::move(source), false};
+}
+
+Failure destinationKept(std::string source) {
+    Failure kept = systemFailure(EEXIST, std::move(source));
+    kept.destinationExisted = true;
+    return kept;
 }
 
 bool notOffered(int errorNumber) { return errorNumber == ENOSYS || errorNumber == EOPNOTSUPP || errorNumber == ENOTTY; }

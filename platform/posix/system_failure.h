@@ -13,6 +13,10 @@ std::string spanishErrorText(int errorNumber);
 // operation that failed.
 Failure systemFailure(int errorNumber, std::string source);
 
+// The failure of a copy or folder whose destination already exists and is
+// kept as it is, which the data-centre stages pass over in silence.
+Failure destinationKept(std::string source);
+
 // Whether an errno value says the file system does not offer the call at
 // all (FAT drives, FUSE file systems), rather than that it failed.
 bool notOffered(int errorNumber);

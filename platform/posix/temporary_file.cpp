@@ -80,15 +80,15 @@ Outcome TemporaryFile::renameTo(const std::filesystem::path& destination, bool r
     if (replace) {
         if (rename(path_.c_str(), destination.c_str()) != 0) return systemFailure(errno, source);
     } else if (renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST) return destinationKept(source);
         if (errno != EINVAL && errno != ENOSYS) return systemFailure(errno, source);
         // The file system cannot rename without replacing: a hard link never
         // replaces, and where links are refused too the check comes just before.
         if (link(path_.c_str(), destination.c_str()) == 0) {
             unlink(path_.c_str());
         } else {
-            if (errno == EEXIST) return systemFailure(errno, source);
             struct stat existing {};
-            if (lstat(destination.c_str(), &existing) == 0) return systemFailure(EEXIST, source);
+            if (errno == EEXIST || lstat(destination.c_str(), &existing) == 0) return destinationKept(source);
             if (rename(path_.c_str(), destination.c_str()) != 0) return systemFailure(errno, source);
         }
     }
