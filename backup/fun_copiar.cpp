@@ -5,7 +5,10 @@
 
 #include "backup/data_centre_failures.h"
 #include "backup/data_centre_layout.h"
+#include "backup/data_centre_stage.h"
 #include "backup/failure_report.h"
+#include "backup/outdated_documents.h"
+#include "backup/quvetra_database.h"
 #include "platform/path_text.h"
 #include "platform/text_utils.h"
 
@@ -14,12 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct DataCentreStage {
-    const char* status;
-    fs::path source;  // folder of Quvetra's data centre
-    fs::path target;  // folder of the backup tree
-    fs::path parent;  // the folder the target is made in
-};
+// The system's code for a file that is not there, the same on POSIX and Windows.
+constexpr int kFileNotFound = 2;
 
 class BackupRun {
 public:
@@ -30,23 +29,18 @@ public:
         window_.setCaptionAndRepaint(Control::Label3, std::string("Proceso 1 de ") + (dataCentreOption() ? "5" : "1") +
                                                           ": Creando respaldo principal...");
         if (const Outcome failure = copyDatabase()) {
+            window_.setProgress(0, 0);
             dialogs_.messageBox(failureReportText(*failure, textFromPath(currentFile_)), box::kOkOnly,
                                 kFailureReportTitle);
             return false;
         }
         if (dataCentreOption()) {
-            for (const DataCentreStage& stage : dataCentreStages()) copyStage(stage);
+            for (const DataCentreStage& stage : dataCentreStages())
+                copyDataCentreStage(stage, window_, files_, findings_, currentFile_);
         }
         window_.setProgress(0, 0);
         window_.setCaption(Control::Label3, "Procesos completos");
-        // Whatever the data centre could not give is told, and the backup is
-        // not called a success.
-        if (!skipped_.empty()) {
-            dialogs_.messageBox(dataCentreFailuresText(skipped_), box::kOkOnly | box::kCritical,
-                                kDataCentreFailuresTitle);
-            return false;
-        }
-        return true;
+        return tellFindings();
     }
 
 private:
@@ -58,13 +52,10 @@ private:
     fs::path location() const { return pathFromText(window_.text(Control::Text1)); }
 
     Outcome copyDatabase() {
-        const fs::path programFolder = files_.programFolder();
-        fs::path database = joinedPath(programFolder, layout::kDatabaseMdb);
-        if (files_.findFirst(database, attribute::kNormal).empty()) {
-            database = joinedPath(programFolder, layout::kDatabaseAccdb);
-            // The accept flow refuses a program folder without a database.
-            if (files_.findFirst(database, attribute::kNormal).empty()) return std::nullopt;
-        }
+        const fs::path database = quvetraDatabase(files_);
+        // The accept flow found it, but it may have gone while questions
+        // were answered: nothing copied is no backup.
+        if (database.empty()) return databaseMissing();
         const fs::path backupFile = layout::backupFile(location(), trimmedSpaces(window_.text(Control::Text2)));
         files_.removeAbandonedTemporaryFiles(backupFile.parent_path());
         const Outcome failure =
@@ -76,52 +67,41 @@ private:
         return files_.flushFolder(backupFile.parent_path());
     }
 
+    Failure databaseMissing() const {
+        const fs::path programFolder = files_.programFolder();
+        return Failure{kFileNotFound, "No se encontró la base de datos de Quvetra",
+                       "Copiar '" + textFromPath(joinedPath(programFolder, layout::kDatabaseMdb)) + "' o '" +
+                           textFromPath(joinedPath(programFolder, layout::kDatabaseAccdb)) + "'"};
+    }
+
     std::vector<DataCentreStage> dataCentreStages() const {
         const fs::path dataCentre = joinedPath(files_.programFolder(), layout::kDataCentreFolder);
         const fs::path tree = joinedPath(location(), layout::kBackupTree);
         std::vector<DataCentreStage> stages = {
-            {"Proceso 2 de 5: Respaldando centro de datos...", dataCentre, tree, location()}};
+            {"Proceso 2 de 5: Respaldando centro de datos...", dataCentre, tree, location(), ""}};
         const char* statuses[] = {"Proceso 3 de 5: Respaldando Archivo...", "Proceso 4 de 5: Respaldando Plantillas...",
                                   "Proceso 5 de 5: Respaldando Referencias..."};
         for (std::size_t i = 0; i < layout::kSubFolders.size(); ++i) {
             const char* subFolder = layout::kSubFolders[i];
-            stages.push_back({statuses[i], joinedPath(dataCentre, subFolder), joinedPath(tree, subFolder), tree});
+            stages.push_back({statuses[i], joinedPath(dataCentre, subFolder), joinedPath(tree, subFolder), tree,
+                              std::string(subFolder) + static_cast<char>(fs::path::preferred_separator)});
         }
         return stages;
     }
 
-    // A failing step of the data-centre stages is noted and the run goes on.
-    void copyStage(const DataCentreStage& stage) {
-        window_.setCaptionAndRepaint(Control::Label3, stage.status);
-        const Outcome notCreated = files_.createFolder(stage.target);
-        note(notCreated);
-        files_.removeAbandonedTemporaryFiles(stage.target);
-
-        std::vector<fs::path> names;
-        for (currentFile_ = files_.findFirst(joinedPath(stage.source, "*.*"), attribute::kArchive);
-             !currentFile_.empty(); currentFile_ = files_.findNext()) {
-            names.push_back(currentFile_);
+    // Kept documents older than Quvetra's are told, and the backup is still
+    // whole; whatever the data centre could not give is told, and the backup
+    // is not called a success.
+    bool tellFindings() {
+        if (!findings_.outdated.empty()) {
+            const std::string tree = textFromPath(joinedPath(location(), layout::kBackupTree));
+            dialogs_.messageBox(outdatedDocumentsText(findings_.outdated, tree), box::kOkOnly | box::kInformation,
+                                kOutdatedDocumentsTitle);
         }
-        note(files_.listingFailure());
-        const auto total = static_cast<long long>(names.size());
-        window_.setProgress(0, total);
-        const CopyProgress keepAnswering = [this](std::uint64_t, std::uint64_t) { window_.processEvents(); };
-        long long done = 0;
-        for (const fs::path& name : names) {
-            currentFile_ = name;
-            note(files_.stageCopy(joinedPath(stage.source, name), joinedPath(stage.target, name), keepAnswering));
-            window_.setProgress(++done, total);
-            window_.processEvents();
-        }
-        for (const Failure& failure : files_.commitCopies(keepAnswering)) note(failure);
-        if (!names.empty()) note(files_.flushFolder(stage.target));
-        if (!notCreated) note(files_.flushFolder(stage.parent));
-    }
-
-    // An existing tree folder or tree file is kept as it is, silently: a
-    // backup into the same location adds to its tree.
-    void note(const Outcome& failure) {
-        if (failure && !failure->destinationExisted) skipped_.push_back(*failure);
+        if (findings_.failures.empty()) return true;
+        dialogs_.messageBox(dataCentreFailuresText(findings_.failures), box::kOkOnly | box::kCritical,
+                            kDataCentreFailuresTitle);
+        return false;
     }
 
     WindowOps& window_;
@@ -129,7 +109,7 @@ private:
     FileSystem& files_;
     // The name the data-centre listing stands at, told in the failure report.
     fs::path currentFile_;
-    std::vector<Failure> skipped_;
+    DataCentreFindings findings_;
 };
 
 }  // namespace

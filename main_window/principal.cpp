@@ -2,14 +2,16 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <string_view>
 
 #include "backup/data_centre_layout.h"
 #include "backup/fun_copiar.h"
+#include "backup/quvetra_database.h"
 #include "folder_picker/fun_buscar_carpeta.h"
 #include "folder_picker/location_cleanup.h"
 #include "main_window/backup_path_check.h"
+#include "main_window/destination_check.h"
 #include "main_window/messages.h"
+#include "main_window/refused_characters.h"
 #include "platform/path_text.h"
 #include "platform/text_utils.h"
 
@@ -18,13 +20,6 @@ namespace {
 
 constexpr int kEnter = 13;
 constexpr int kEscape = 27;
-
-// The ten characters a file name cannot hold, refused as they are typed.
-constexpr std::string_view kRefusedInName = "\"*./:<>?\\|";
-
-bool isRefusedInName(int keyAscii) {
-    return keyAscii > 0 && keyAscii < 128 && kRefusedInName.find(static_cast<char>(keyAscii)) != std::string_view::npos;
-}
 
 std::string presetBackupName(const Date& today) {
     char date[16];
@@ -88,38 +83,11 @@ void Principal::toolbar2ButtonClick() {
 
 void Principal::acceptBackup() {
     const std::string location = window_.text(Control::Text1);
-    if (trimmedSpaces(location).empty()) {
-        dialogs_.messageBox(messages::kLocationEmpty, box::kOkOnly | box::kInformation);
-        window_.setFocus(Control::Text1);
-        return;
-    }
     const std::string name = trimmedSpaces(window_.text(Control::Text2));
-    if (name.empty()) {
-        dialogs_.messageBox(messages::kNameEmpty, box::kOkOnly | box::kInformation);
-        window_.setFocus(Control::Text2);
+    if (!fieldsFilled(location, name) || !databaseFound() || !pathAccepted(location, name) ||
+        !confirmDatabaseNotInUse() || !confirmOverwrite(location, name)) {
         return;
     }
-    if (!databaseFound()) {
-        const std::string databases =
-            textFromPath(joinedPath(files_.programFolder(), layout::kDatabaseMdb)) + " o " + layout::kDatabaseAccdb;
-        dialogs_.messageBox(
-            std::string(messages::kNoDatabaseLead) + "La base de datos de Quvetra '" + databases + "' no se encontró",
-            box::kOkOnly | box::kCritical);
-        return;
-    }
-    if (const auto bad = checkBackupPath(location, name)) {
-        dialogs_.messageBox(badBackupPathMessage(*bad), box::kOkOnly | box::kExclamation);
-        window_.setFocus(bad->field);
-        return;
-    }
-    if (!confirmDatabaseNotInUse()) return;
-    if (!files_.findFirst(layout::backupFile(pathFromText(location), name), attribute::kArchive).empty()) {
-        const std::string question = "El nombre '" + name +
-                                     "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "
-                                     "sobre este archivo?";
-        if (dialogs_.messageBox(question, box::kYesNo | box::kQuestion) == box::kAnswerNo) return;
-    }
-
     lockWindow();
     backupRunning_ = true;
     const bool succeeded = FunCopiar(window_, dialogs_, files_);
@@ -133,23 +101,64 @@ void Principal::acceptBackup() {
     window_.close();
 }
 
-bool Principal::databaseFound() const {
-    const auto programFolder = files_.programFolder();
-    return !files_.findFirst(joinedPath(programFolder, layout::kDatabaseMdb), attribute::kNormal).empty() ||
-           !files_.findFirst(joinedPath(programFolder, layout::kDatabaseAccdb), attribute::kNormal).empty();
+bool Principal::fieldsFilled(const std::string& location, const std::string& name) {
+    if (trimmedSpaces(location).empty()) {
+        dialogs_.messageBox(messages::kLocationEmpty, box::kOkOnly | box::kInformation);
+        window_.setFocus(Control::Text1);
+        return false;
+    }
+    if (name.empty()) {
+        dialogs_.messageBox(messages::kNameEmpty, box::kOkOnly | box::kInformation);
+        window_.setFocus(Control::Text2);
+        return false;
+    }
+    // Typing cannot put these characters into the name, but pasting can.
+    if (holdsRefusedCharacter(name)) {
+        dialogs_.messageBox(messages::kRefusedCharacter, box::kOkOnly | box::kExclamation);
+        window_.setFocus(Control::Text2);
+        return false;
+    }
+    return true;
+}
+
+bool Principal::databaseFound() {
+    if (!quvetraDatabase(files_).empty()) return true;
+    const std::string databases =
+        textFromPath(joinedPath(files_.programFolder(), layout::kDatabaseMdb)) + " o " + layout::kDatabaseAccdb;
+    dialogs_.messageBox(
+        std::string(messages::kNoDatabaseLead) + "La base de datos de Quvetra '" + databases + "' no se encontró",
+        box::kOkOnly | box::kCritical);
+    return false;
+}
+
+bool Principal::pathAccepted(const std::string& location, const std::string& name) {
+    auto bad = checkBackupPath(location, name);
+    if (!bad) bad = checkDestination(files_, location, name);
+    if (!bad) return true;
+    dialogs_.messageBox(badBackupPathMessage(*bad), box::kOkOnly | box::kExclamation);
+    window_.setFocus(bad->field);
+    return false;
 }
 
 // Quvetra keeps a lock file beside its database while it has it open, and a
 // copy taken then can be torn. A crash can leave the lock file behind too,
 // so the user decides; the safe answer is the default one.
 bool Principal::confirmDatabaseNotInUse() {
-    const auto programFolder = files_.programFolder();
-    const bool mdb = !files_.findFirst(joinedPath(programFolder, layout::kDatabaseMdb), attribute::kNormal).empty();
-    const auto lockFile = joinedPath(programFolder, mdb ? layout::kLockFileMdb : layout::kLockFileAccdb);
+    const auto database = quvetraDatabase(files_);
+    const bool mdb = database.filename() == layout::kDatabaseMdb;
+    const auto lockFile = joinedPath(files_.programFolder(), mdb ? layout::kLockFileMdb : layout::kLockFileAccdb);
     if (files_.findFirst(lockFile, attribute::kNormal).empty()) return true;
     const std::string question = std::string(messages::kDatabaseInUseLead) + "'" + textFromPath(lockFile) + "'" +
                                  messages::kDatabaseInUseQuestion;
     return dialogs_.messageBox(question, box::kYesNo | box::kQuestion | box::kDefaultButton2) != box::kAnswerNo;
+}
+
+bool Principal::confirmOverwrite(const std::string& location, const std::string& name) {
+    if (files_.findFirst(layout::backupFile(pathFromText(location), name), attribute::kArchive).empty()) return true;
+    const std::string question = "El nombre '" + name +
+                                 "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "
+                                 "sobre este archivo?";
+    return dialogs_.messageBox(question, box::kYesNo | box::kQuestion) != box::kAnswerNo;
 }
 
 void Principal::lockWindow() {

@@ -37,8 +37,12 @@ public:
 
 private:
     void acceptBackup();
-    bool databaseFound() const;
+    // The checks of "Aceptar", in their order; each tells the user why it refuses.
+    bool fieldsFilled(const std::string& location, const std::string& name);
+    bool databaseFound();
+    bool pathAccepted(const std::string& location, const std::string& name);
     bool confirmDatabaseNotInUse();
+    bool confirmOverwrite(const std::string& location, const std::string& name);
     void lockWindow();
 
     WindowOps& window_;

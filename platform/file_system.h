@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/failure.h"
@@ -22,6 +23,12 @@ inline constexpr int kArchive = 32;
 // Told after every chunk of a copy: bytes copied so far and the file's size.
 using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
 
+// What tells one version of a file's content from another without reading it.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modifiedNanoseconds = 0;  // since the epoch
+};
+
 // What the backup needs of the machine's file system. Paths are native.
 class FileSystem {
 public:
@@ -39,8 +46,15 @@ public:
     virtual std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) = 0;
     // The next name of the listing begun by the last findFirst, or empty at its end.
     virtual std::filesystem::path findNext() = 0;
-    // Why the last listing could not be read, other than its folder not existing.
-    virtual Outcome listingFailure() const = 0;
+    // What the last listing could not read: its folder, other than by not
+    // existing, or each entry that could not be examined.
+    virtual std::vector<Failure> listingFailures() const = 0;
+    // The size and modification time of a file; empty where it cannot be read.
+    virtual std::optional<FileStamp> fileStamp(const std::filesystem::path& file) = 0;
+
+    // Whether a folder is the other one or lies somewhere inside it, links
+    // followed; folders that do not exist yet count by where they would be.
+    virtual bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) = 0;
 
     // Fails when the folder exists or cannot be made.
     virtual Outcome createFolder(const std::filesystem::path& folder) = 0;

@@ -27,9 +27,28 @@ bool sameContentStamp(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
+// The answers of copy_file_range that mean "not offered between these two
+// files": sandboxes and some file systems refuse it with EPERM, ETXTBSY or
+// ENOTTY rather than with the documented codes.
 bool offloadUnavailable(int error) {
-    return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EBADF;
+    switch (error) {
+        case EXDEV:
+        case EINVAL:
+        case ENOSYS:
+        case EOPNOTSUPP:
+        case EBADF:
+        case EPERM:
+        case ETXTBSY:
+        case ENOTTY: return true;
+        default: return false;
+    }
 }
+
+// A failed step of a copy: the errno value and which side it failed on.
+struct CopyError {
+    int error = 0;
+    bool onWrite = true;
+};
 
 // Copies a file's bytes from the current offsets to the end of the source,
 // by kernel copy offload where the system has it, by read and write otherwise.
@@ -38,61 +57,54 @@ public:
     ChunkCopier(int in, int out, std::uint64_t expected, const CopyProgress& progress, WritebackPacer& pacer)
         : in_(in), out_(out), expected_(expected), progress_(progress), pacer_(pacer) {}
 
-    // Returns 0 or an errno value, with failedOnWrite telling which side failed.
-    int run(bool& failedOnWrite) {
-        bool offload = true;
-        std::vector<char> buffer;
+    // An error value of 0 when the whole source was copied.
+    CopyError run() {
         for (;;) {
-            ssize_t n = -1;
-            if (offload) {
-                n = copy_file_range(in_, nullptr, out_, nullptr, kChunkBytes, 0);
-                if (n < 0 && copied_ == 0 && offloadUnavailable(errno)) {
-                    offload = false;
-                    continue;
-                }
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) {
-                    // copy_file_range does not tell which side failed: it is
-                    // the source when that cannot be read any more.
-                    const int error = errno;
-                    failedOnWrite = sourceReadable();
-                    return error;
-                }
-            } else {
-                if (buffer.empty()) buffer.resize(kChunkBytes);
-                n = readSome(buffer.data(), buffer.size());
-                if (n < 0) {
-                    failedOnWrite = false;
-                    return errno;
-                }
-                if (n > 0 && !writeAll(buffer.data(), static_cast<std::size_t>(n))) {
-                    failedOnWrite = true;
-                    return errno;
-                }
-            }
-            if (n == 0) return 0;
-            copied_ += static_cast<std::uint64_t>(n);
-            if (const int error = pacer_.advance(copied_)) {
-                failedOnWrite = true;
-                return error;
-            }
-            // Progress counts what has reached the disk, so on a slow drive
-            // the bar does not run ahead of it.
-            if (progress_) progress_(pacer_.onDisk(), std::max(copied_, expected_));
+            ssize_t n = 0;
+            if (const CopyError failed = nextChunk(n); failed.error != 0) return failed;
+            if (n < 0) continue;  // interrupted, or offload turned off: try again
+            if (n == 0) return {};
+            if (const CopyError failed = advance(static_cast<std::uint64_t>(n)); failed.error != 0) return failed;
         }
     }
 
 private:
+    // Copies one chunk; n is its size, 0 at the end, -1 when it must be tried again.
+    CopyError nextChunk(ssize_t& n) {
+        if (!offload_) return readAndWrite(n);
+        n = copy_file_range(in_, nullptr, out_, nullptr, kChunkBytes, 0);
+        if (n >= 0) return {};
+        const int error = errno;
+        if (copied_ == 0 && offloadUnavailable(error)) {
+            offload_ = false;
+            return {};
+        }
+        if (error == EINTR) return {};
+        // copy_file_range does not tell which side failed: it is the source
+        // when that cannot be read any more.
+        return {error, sourceReadable()};
+    }
+
+    CopyError readAndWrite(ssize_t& n) {
+        if (buffer_.empty()) buffer_.resize(kChunkBytes);
+        n = read(in_, buffer_.data(), buffer_.size());
+        if (n < 0) return errno == EINTR ? CopyError{} : CopyError{errno, false};
+        if (n > 0 && !writeAll(buffer_.data(), static_cast<std::size_t>(n))) return {errno, true};
+        return {};
+    }
+
+    CopyError advance(std::uint64_t chunk) {
+        copied_ += chunk;
+        if (const int error = pacer_.advance(copied_)) return {error, true};
+        // Progress counts what has reached the disk, so on a slow drive the
+        // bar does not run ahead of it.
+        if (progress_) progress_(pacer_.onDisk(), std::max(copied_, expected_));
+        return {};
+    }
+
     bool sourceReadable() const {
         char probe;
         return pread(in_, &probe, 1, lseek(in_, 0, SEEK_CUR)) >= 0;
-    }
-
-    ssize_t readSome(char* data, std::size_t size) {
-        for (;;) {
-            const ssize_t n = read(in_, data, size);
-            if (n >= 0 || errno != EINTR) return n;
-        }
     }
 
     bool writeAll(const char* data, std::size_t size) {
@@ -113,80 +125,118 @@ private:
     std::uint64_t expected_;
     const CopyProgress& progress_;
     WritebackPacer& pacer_;
+    bool offload_ = true;
+    std::vector<char> buffer_;
     std::uint64_t copied_ = 0;
 };
+
+// Opens a source for reading only, and checks that it is a plain file.
+// Non-blocking, so that a FIFO put in the file's place cannot hang the open.
+Outcome openSource(const std::filesystem::path& source, UniqueFd& in, struct stat& before) {
+    const std::string sourceText = quoted(source.string());
+    in = UniqueFd(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!in.valid()) return systemFailure(errno, "Abrir " + sourceText);
+    if (fstat(in.get(), &before) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
+    if (!S_ISREG(before.st_mode)) return systemFailure(EINVAL, "Copiar " + sourceText + ", que no es un archivo");
+    // Read ahead further where a file spans several chunks: it is read once, in order.
+    if (static_cast<std::uint64_t>(before.st_size) > kChunkBytes) posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    return std::nullopt;
+}
+
+// What stands under the destination's name before anything is written: a
+// file to keep, without overwrite, or a folder, which no copy may replace.
+Outcome checkDestination(const std::filesystem::path& destination, bool overwrite) {
+    struct stat existing {};
+    if (lstat(destination.c_str(), &existing) != 0) return std::nullopt;
+    const std::string destinationText = quoted(destination.string());
+    if (S_ISDIR(existing.st_mode)) {
+        Failure folder = systemFailure(EISDIR, "Crear " + destinationText);
+        folder.description = "Ya existe una carpeta con ese nombre";
+        return folder;
+    }
+    if (!overwrite) return destinationKept("Crear " + destinationText);
+    return std::nullopt;
+}
+
+// Writes the source's bytes into the temporary file: a clone sharing the
+// source's blocks where the file system offers it (for a small file the
+// attempt would cost more than it saves), a copy in chunks otherwise.
+Outcome copyContent(int in, int out, std::uint64_t size, const CopyProgress& progress, WritebackPacer& pacer,
+                    const std::string& sourceText, const std::string& destinationText) {
+    if (size >= kCloneFrom && ioctl(out, FICLONE, in) == 0) {
+        if (progress) progress(size, size);
+        return std::nullopt;
+    }
+    const std::string writing = "Escribir la copia de " + sourceText + " en " + destinationText;
+    if (const CopyError failed = ChunkCopier(in, out, size, progress, pacer).run(); failed.error != 0)
+        return systemFailure(failed.error, failed.onWrite ? writing : "Leer " + sourceText);
+    if (const int error = pacer.finish()) return systemFailure(error, writing);
+    return std::nullopt;
+}
+
+// A source that changed while it was read gives a torn copy, never kept.
+// Tells the device the copy is written on.
+Outcome checkUnchanged(int in, int out, const struct stat& before, const std::string& sourceText, dev_t& device) {
+    struct stat after {};
+    if (fstat(in, &after) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
+    struct stat written {};
+    if (fstat(out, &written) != 0) return systemFailure(errno, "Leer los datos de la copia de " + sourceText);
+    device = written.st_dev;
+    if (sameContentStamp(before, after) && written.st_size == after.st_size) return std::nullopt;
+    Failure changed = systemFailure(EAGAIN, "Copiar " + sourceText);
+    changed.description = "El archivo cambió mientras se copiaba";
+    return changed;
+}
+
+// Permission bits and times are kept where the file system can hold them;
+// a FAT drive has no permission bits, and refusing it would refuse the most
+// common backup drive there is.
+Outcome keepModeAndTimes(int out, const struct stat& source, const std::string& sourceText) {
+    if (fchmod(out, source.st_mode & 0777) != 0 && !notOffered(errno) && errno != EPERM)
+        return systemFailure(errno, "Dar los permisos a la copia de " + sourceText);
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
+    if (futimens(out, times) != 0 && !notOffered(errno))
+        return systemFailure(errno, "Dar la fecha a la copia de " + sourceText);
+    return std::nullopt;
+}
+
+Outcome createTemporaryFor(const std::filesystem::path& destination, const std::string& sourceText,
+                           TemporaryFile& temporary) {
+    std::filesystem::path folder = destination.parent_path();
+    if (folder.empty()) folder = ".";
+    Outcome failure;
+    temporary = TemporaryFile::create(folder, failure);
+    if (failure) failure->source = "Crear la copia de " + sourceText + " en " + quoted(folder.string());
+    return failure;
+}
 
 }  // namespace
 
 Outcome PendingCopy::write(const std::filesystem::path& source, const std::filesystem::path& destination,
                            bool overwrite, const CopyProgress& progress, PendingCopy& copy) {
     const std::string sourceText = quoted(source.string());
-    const std::string destinationText = quoted(destination.string());
-
-    // Non-blocking, so that a FIFO put in the file's place cannot hang the open.
-    UniqueFd in(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!in.valid()) return systemFailure(errno, "Abrir " + sourceText);
+    UniqueFd in;
     struct stat before {};
-    if (fstat(in.get(), &before) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
-    if (!S_ISREG(before.st_mode)) return systemFailure(EINVAL, "Copiar " + sourceText + ", que no es un archivo");
+    if (Outcome failure = openSource(source, in, before)) return failure;
+    if (Outcome failure = checkDestination(destination, overwrite)) return failure;
+    TemporaryFile temporary;
+    if (Outcome failure = createTemporaryFor(destination, sourceText, temporary)) return failure;
+
     const auto size = static_cast<std::uint64_t>(before.st_size);
-    // Read ahead further where a file spans several chunks: it is read once, in order.
-    if (size > kChunkBytes) posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-
-    if (!overwrite) {
-        struct stat existing {};
-        if (lstat(destination.c_str(), &existing) == 0) return destinationKept("Crear " + destinationText);
-    }
-
-    std::filesystem::path folder = destination.parent_path();
-    if (folder.empty()) folder = ".";
-    Outcome failure;
-    TemporaryFile temporary = TemporaryFile::create(folder, failure);
-    if (failure) {
-        failure->source = "Crear la copia de " + sourceText + " en " + quoted(folder.string());
+    WritebackPacer pacer(temporary.fd());
+    if (Outcome failure = copyContent(in.get(), temporary.fd(), size, progress, pacer, sourceText,
+                                      quoted(destination.string()))) {
         return failure;
     }
-
-    // A clone shares the source's blocks where the file system offers it;
-    // for a small file the attempt would cost more than it saves.
-    WritebackPacer pacer(temporary.fd());
-    if (size < kCloneFrom || ioctl(temporary.fd(), FICLONE, in.get()) != 0) {
-        bool failedOnWrite = true;
-        if (const int error = ChunkCopier(in.get(), temporary.fd(), size, progress, pacer).run(failedOnWrite)) {
-            return systemFailure(error, failedOnWrite ? "Escribir la copia de " + sourceText + " en " + destinationText
-                                                      : "Leer " + sourceText);
-        }
-        if (const int error = pacer.finish())
-            return systemFailure(error, "Escribir la copia de " + sourceText + " en " + destinationText);
-    } else if (progress) {
-        progress(size, size);
-    }
-
-    struct stat after {};
-    if (fstat(in.get(), &after) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
-    struct stat written {};
-    if (fstat(temporary.fd(), &written) != 0)
-        return systemFailure(errno, "Leer los datos de la copia de " + sourceText);
-    if (!sameContentStamp(before, after) || written.st_size != after.st_size) {
-        Failure changed = systemFailure(EAGAIN, "Copiar " + sourceText);
-        changed.description = "El archivo cambió mientras se copiaba";
-        return changed;
-    }
-
-    // Permission bits and times are kept where the file system can hold
-    // them; a FAT drive has no permission bits, and refusing it would refuse
-    // the most common backup drive there is.
-    if (fchmod(temporary.fd(), before.st_mode & 0777) != 0 && !notOffered(errno) && errno != EPERM)
-        return systemFailure(errno, "Dar los permisos a la copia de " + sourceText);
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    if (futimens(temporary.fd(), times) != 0 && !notOffered(errno))
-        return systemFailure(errno, "Dar la fecha a la copia de " + sourceText);
+    dev_t device = 0;
+    if (Outcome failure = checkUnchanged(in.get(), temporary.fd(), before, sourceText, device)) return failure;
+    if (Outcome failure = keepModeAndTimes(temporary.fd(), before, sourceText)) return failure;
 
     copy.file_ = std::move(temporary);
     copy.source_ = source;
     copy.destination_ = destination;
     copy.size_ = size;
-    copy.device_ = written.st_dev;
+    copy.device_ = device;
     copy.pacer_ = pacer;
     return std::nullopt;
 }

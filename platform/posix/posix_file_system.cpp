@@ -49,7 +49,7 @@ std::filesystem::path PosixFileSystem::programFolder() const { return programFol
 std::filesystem::path PosixFileSystem::findFirst(const std::filesystem::path& pathOrPattern, int attributes) {
     listing_.clear();
     next_ = 0;
-    listingFailure_.reset();
+    listingFailures_.clear();
     if (pathOrPattern.filename() == kListingPattern) {
         startListing(pathOrPattern.parent_path(), attributes);
         return findNext();
@@ -66,7 +66,15 @@ std::filesystem::path PosixFileSystem::findNext() {
     return listing_[next_++];
 }
 
-Outcome PosixFileSystem::listingFailure() const { return listingFailure_; }
+std::vector<Failure> PosixFileSystem::listingFailures() const { return listingFailures_; }
+
+std::optional<FileStamp> PosixFileSystem::fileStamp(const std::filesystem::path& file) {
+    struct stat st {};
+    if (stat(file.c_str(), &st) != 0) return std::nullopt;
+    constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+    return FileStamp{static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNanosecondsPerSecond + st.st_mtim.tv_nsec};
+}
 
 void PosixFileSystem::startListing(const std::filesystem::path& folder, int attributes) {
     UniqueFd folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -74,24 +82,53 @@ void PosixFileSystem::startListing(const std::filesystem::path& folder, int attr
     if (dir == nullptr) {
         // A folder that is not there, or is a file, is no failure: it has no files.
         if (errno != ENOENT && errno != ENOTDIR)
-            listingFailure_ = systemFailure(errno, "Leer la carpeta " + quoted(folder.string()));
+            listingFailures_.push_back(systemFailure(errno, "Leer la carpeta " + quoted(folder.string())));
         return;
     }
-    const int fd = folderFd.get();
+    static_cast<void>(folderFd.release());
+    readListing(dir, folder, attributes);
+    closedir(dir);  // closes the folder's descriptor too
+    std::sort(listing_.begin(), listing_.end());
+}
+
+void PosixFileSystem::readListing(DIR* dir, const std::filesystem::path& folder, int attributes) {
+    const int fd = dirfd(dir);
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(dir);
         if (entry == nullptr) {
-            if (errno != 0) listingFailure_ = systemFailure(errno, "Leer la carpeta " + quoted(folder.string()));
-            break;
+            if (errno != 0)
+                listingFailures_.push_back(systemFailure(errno, "Leer la carpeta " + quoted(folder.string())));
+            return;
         }
         if (isHidden(entry->d_name)) continue;
         struct stat st {};
-        if (fstatat(fd, entry->d_name, &st, 0) == 0 && matches(st, attributes)) listing_.emplace_back(entry->d_name);
+        if (fstatat(fd, entry->d_name, &st, 0) == 0) {
+            if (matches(st, attributes)) listing_.emplace_back(entry->d_name);
+        } else if (errno != ENOENT && errno != ELOOP) {
+            // An entry the listing shows but that cannot be examined may be
+            // a document: it is told, never passed over. A name that went
+            // away in between, a dangling link or a loop of links holds
+            // nothing to copy.
+            listingFailures_.push_back(systemFailure(errno, "Examinar " + quoted((folder / entry->d_name).string())));
+        }
     }
-    closedir(dir);  // closes the folder's descriptor too
-    static_cast<void>(folderFd.release());
-    std::sort(listing_.begin(), listing_.end());
+}
+
+bool PosixFileSystem::liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) {
+    std::error_code error;
+    const std::filesystem::path inner = std::filesystem::weakly_canonical(folder, error);
+    if (error) return false;
+    const std::filesystem::path outer = std::filesystem::weakly_canonical(container, error);
+    if (error) return false;
+    auto part = inner.begin();
+    for (const std::filesystem::path& component : outer) {
+        // A trailing separator leaves an empty last component.
+        if (component.empty()) break;
+        if (part == inner.end() || *part != component) return false;
+        ++part;
+    }
+    return true;
 }
 
 Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {

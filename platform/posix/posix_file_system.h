@@ -1,5 +1,7 @@
 #pragma once
 
+#include <dirent.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <vector>
@@ -20,7 +22,9 @@ public:
     std::filesystem::path programFolder() const override;
     std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) override;
     std::filesystem::path findNext() override;
-    Outcome listingFailure() const override;
+    std::vector<Failure> listingFailures() const override;
+    std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
+    bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
     Outcome createFolder(const std::filesystem::path& folder) override;
     Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
                      const CopyProgress& progress) override;
@@ -32,12 +36,13 @@ public:
 
 private:
     void startListing(const std::filesystem::path& folder, int attributes);
+    void readListing(DIR* dir, const std::filesystem::path& folder, int attributes);
     void placeStagedCopies(const CopyProgress& progress);
 
     std::filesystem::path programFolder_;
     std::vector<std::filesystem::path> listing_;
     std::size_t next_ = 0;
-    Outcome listingFailure_;
+    std::vector<Failure> listingFailures_;
     std::vector<PendingCopy> staged_;
     std::vector<Failure> commitFailures_;
 };

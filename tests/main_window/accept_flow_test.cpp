@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "main_window/messages.h"
 #include "tests/support/backup_harness.h"
 
@@ -143,9 +145,6 @@ TEST_F(AcceptFlow, APathThatCannotBeFormedIsRefusedBeforeAnythingIsWritten) {
         Control field;
     };
     const std::vector<Case> cases = {
-        {location(), "a/b", Control::Text2},
-        {location(), "..", Control::Text2},
-        {location(), ".", Control::Text2},
         {location(), "línea\nnueva", Control::Text2},
         {location(), std::string(250, 'x'), Control::Text2},
         {"copias/", "Lunes", Control::Text1},
@@ -158,11 +157,127 @@ TEST_F(AcceptFlow, APathThatCannotBeFormedIsRefusedBeforeAnythingIsWritten) {
         ASSERT_EQ(h.dialogs.boxes.size(), 1u) << bad.name;
         EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("La ruta del respaldo no es válida:\r\n\r\n'" + bad.location))
             << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.dialogs.boxes[0].style, 48);
         EXPECT_EQ(h.window.focus, bad.field) << bad.name;
         EXPECT_TRUE(h.window.allEnabled());
         EXPECT_FALSE(h.window.closed);
     }
     EXPECT_TRUE(fs::is_empty(h.destination()));
+}
+
+TEST_F(AcceptFlow, APastedNameWithARefusedCharacterGetsTheNameFieldsWarning) {
+    for (const char* pasted : {"Copia*?<>|\"", "a/b", "..", "Copia 1.5", "C:Lunes", "a\\b"}) {
+        h.dialogs.boxes.clear();
+        h.window.focus = Control::Check1;
+        h.accept(location(), pasted);
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << pasted;
+        EXPECT_EQ(h.dialogs.boxes[0].text, messages::kRefusedCharacter);
+        EXPECT_EQ(h.dialogs.boxes[0].style, 48);
+        EXPECT_EQ(h.window.focus, Control::Text2);
+        EXPECT_TRUE(h.window.allEnabled());
+    }
+    EXPECT_TRUE(fs::is_empty(h.destination()));
+}
+
+TEST_F(AcceptFlow, AFolderUnderTheBackupFilesNameIsRefusedBeforeTheCopy) {
+    fs::create_directory(backupFile());
+    h.window.focus = Control::Check1;
+    h.accept(location());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].text, "La ruta del respaldo no es válida:\r\n\r\n'" + location() +
+                                           "/Lunes.qvtdb'\r\n\r\nYa existe una carpeta con ese nombre.");
+    EXPECT_EQ(h.window.focus, Control::Text2);
+    EXPECT_TRUE(h.window.statuses.empty()) << "the copy had started";
+    EXPECT_FALSE(h.window.closed);
+}
+
+TEST_F(AcceptFlow, ALocationInsideQuvetrasDataCentreIsRefused) {
+    const fs::path centre = h.program() / "QVT Datos";
+    fs::create_directory_symlink(centre / "Archivo", h.destination() / "enlace");
+    for (const fs::path& inside : {centre, centre / "Archivo", centre / "nueva", h.destination() / "enlace"}) {
+        h.dialogs.boxes.clear();
+        h.accept(inside.string() + "/");
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << inside;
+        EXPECT_NE(h.dialogs.boxes[0].text.find("La ubicación está dentro de la carpeta de datos de Quvetra '" +
+                                               centre.string() + "'"),
+                  std::string::npos)
+            << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.window.focus, Control::Text1);
+        EXPECT_FALSE(h.window.closed);
+    }
+    // Quvetra's program folder itself, and a folder beside the data centre, are fine.
+    h.dialogs.boxes.clear();
+    h.accept(h.program().string() + "/", "Lunes");
+    EXPECT_EQ(boxTexts().back(), messages::kBackupSucceeded);
+    fs::remove_all(h.program() / "Respaldo QVT");
+    fs::remove(h.program() / "Lunes.qvtdb");
+}
+
+TEST_F(AcceptFlow, TheDatabaseGoneWhileAQuestionWasAnsweredFailsTheBackup) {
+    writeFile(h.program() / "QVT Datos.ldb", "");
+    h.dialogs.whileShown = [&](const ScriptedDialogs::Box&) { fs::remove(h.program() / "QVT Datos.mdb"); };
+    h.accept(location());
+    before = snapshot(h.program());
+    ASSERT_EQ(h.dialogs.boxes.size(), 3u);  // the in-use question, the report, the failure
+    EXPECT_TRUE(h.dialogs.boxes[1].text.starts_with("Número: 2\r\nDescripción: No se encontró la base de datos de "
+                                                    "Quvetra\r\n\r\nFuente: Copiar '" +
+                                                    h.program().string() + "/QVT Datos.mdb' o '"))
+        << h.dialogs.boxes[1].text;
+    EXPECT_EQ(h.dialogs.boxes[1].title, "Ha ocurrido un error");
+    EXPECT_EQ(h.dialogs.boxes[2].text, messages::kBackupFailed);
+    EXPECT_FALSE(fs::exists(backupFile()));
+}
+
+// Every refusal at once, mended one at a time: each box comes in its turn,
+// with its own style and the application's title.
+TEST_F(AcceptFlow, TheChecksComeInTheirOrderEachWithItsBox) {
+    writeFile(h.program() / "QVT Datos.ldb", "");
+    fs::rename(h.program() / "QVT Datos.mdb", h.destination() / "aparte.mdb");
+    writeFile(backupFile(), "respaldo anterior");
+    struct Step {
+        std::string location, name;
+        std::function<void()> mend;
+        int style;
+        std::string textStart;
+    };
+    const std::vector<Step> steps = {
+        {"  ", "  ", {}, 64, "Hace falta suministrar la información de 'Ubicación'."},
+        {location(), "  ", {}, 64, "Hace falta suministrar la información de 'Nombre'."},
+        {location(), "Lu:nes", {}, 48, "Un nombre de archivo, no puede contener"},
+        {location(), "Lunes", {}, 16, "La operación que intenta realizar, no podrá ser realizada."},
+        {"relativa/", "Lunes", [&] { fs::rename(h.destination() / "aparte.mdb", h.program() / "QVT Datos.mdb"); },
+         48, "La ruta del respaldo no es válida:"},
+        {location(), "Lunes", {}, 4 + 32 + 256, "Quvetra parece estar abierto:"},
+        {location(), "Lunes", [&] { fs::remove(h.program() / "QVT Datos.ldb"); }, 4 + 32, "El nombre 'Lunes'"},
+    };
+    for (const Step& step : steps) {
+        if (step.mend) step.mend();
+        h.dialogs.boxes.clear();
+        h.dialogs.answers = {box::kAnswerNo};
+        h.accept(step.location, step.name);
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << step.textStart;
+        EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with(step.textStart)) << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.dialogs.boxes[0].style, step.style) << step.textStart;
+        EXPECT_EQ(h.dialogs.boxes[0].title, "") << step.textStart;
+        EXPECT_TRUE(h.window.allEnabled());
+    }
+}
+
+TEST_F(AcceptFlow, TheWindowIsLockedControlByControlBeforeTheCopy) {
+    std::vector<std::string> atTheCopy;
+    h.window.onProcessEvents = [&] {
+        if (atTheCopy.empty()) atTheCopy = h.window.stateChanges;
+    };
+    h.accept(location());
+    const std::vector<std::string> lock = {"Label1(0) off", "Label1(1) off", "Text1 off",      "Text2 off",
+                                           "Check1 off",    "Toolbar1.1 off", "Toolbar1.3 off", "Toolbar2.1 off",
+                                           "busy on"};
+    EXPECT_EQ(atTheCopy, lock);
+    std::vector<std::string> whole = lock;
+    whole.push_back("busy off");
+    // Nothing is enabled again: the window closes as it is.
+    EXPECT_EQ(h.window.stateChanges, whole);
+    EXPECT_TRUE(h.window.closed);
 }
 
 TEST_F(AcceptFlow, ACloseRequestDuringTheCopyWaitsForTheResult) {

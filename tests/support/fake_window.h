@@ -18,19 +18,14 @@ public:
     void setText(Control field, const std::string& value) override { texts[field] = value; }
     void setSelection(Control field, int start, int length) override { selections[field] = {start, length}; }
     void setFocus(Control control) override { focus = control; }
-    void setEnabled(Control control, bool value) override { enabled[control] = value; }
-    void setButtonEnabled(Toolbar toolbar, int button, bool value) override {
-        buttonsEnabled[{toolbar, button}] = value;
-    }
+    void setEnabled(Control control, bool value) override;
+    void setButtonEnabled(Toolbar toolbar, int button, bool value) override;
     void setVisible(Control control, bool value) override { visible[control] = value; }
     bool isVisible(Control control) const override { return visible.at(control); }
     int checkState(Control) const override { return checked ? 1 : 0; }
     void setCaptionAndRepaint(Control label, const std::string& caption) override;
     void setCaption(Control label, const std::string& caption) override;
-    void setBusyPointer(bool value) override {
-        busyHistory.push_back(value);
-        if (onBusyPointer) onBusyPointer(value);
-    }
+    void setBusyPointer(bool value) override;
     void setProgress(long long done, long long total) override { progress.push_back({done, total}); }
     void processEvents() override;
     void postTabToFocusedControl() override { ++tabsPosted; }
@@ -49,6 +44,9 @@ public:
     // Status texts in order, each with whether it was painted at once.
     std::vector<std::pair<std::string, bool>> statuses;
     std::vector<bool> busyHistory;
+    // Every enabling, disabling and pointer change, in order: "Text1 off",
+    // "Toolbar1.3 off", "busy on".
+    std::vector<std::string> stateChanges;
     std::vector<std::pair<long long, long long>> progress;
     int eventsProcessed = 0;
     int tabsPosted = 0;

@@ -1,0 +1,135 @@
+#include "backup/data_centre_stage.h"
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+
+#include "backup/case_fold.h"
+#include "platform/path_text.h"
+
+namespace ruror {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two stamps this close are one version: FAT drives keep modification
+// times to two seconds only.
+constexpr std::int64_t kClockGrainNanoseconds = 2'000'000'000;
+
+bool differentVersions(const std::optional<FileStamp>& quvetra, const std::optional<FileStamp>& kept) {
+    if (!quvetra || !kept) return false;
+    return quvetra->size != kept->size ||
+           std::llabs(quvetra->modifiedNanoseconds - kept->modifiedNanoseconds) > kClockGrainNanoseconds;
+}
+
+class StageCopier {
+public:
+    StageCopier(const DataCentreStage& stage, WindowOps& window, FileSystem& files, DataCentreFindings& findings,
+                fs::path& currentFile)
+        : stage_(stage), window_(window), files_(files), findings_(findings), currentFile_(currentFile) {}
+
+    void run() {
+        window_.setCaptionAndRepaint(Control::Label3, stage_.status);
+        const Outcome notCreated = files_.createFolder(stage_.target);
+        note(notCreated);
+        files_.removeAbandonedTemporaryFiles(stage_.target);
+        const std::vector<fs::path> names = listNames();
+        findNamesSharedByCase(names);
+        const auto total = static_cast<long long>(names.size());
+        window_.setProgress(0, total);
+        long long done = 0;
+        for (const fs::path& name : names) {
+            copyOne(name);
+            window_.setProgress(++done, total);
+            window_.processEvents();
+        }
+        commitStaged();
+        if (!names.empty()) note(files_.flushFolder(stage_.target));
+        if (!notCreated) note(files_.flushFolder(stage_.parent));
+    }
+
+private:
+    std::vector<fs::path> listNames() {
+        std::vector<fs::path> names;
+        for (currentFile_ = files_.findFirst(joinedPath(stage_.source, "*.*"), attribute::kArchive);
+             !currentFile_.empty(); currentFile_ = files_.findNext()) {
+            names.push_back(currentFile_);
+        }
+        for (const Failure& failure : files_.listingFailures()) note(failure);
+        return names;
+    }
+
+    // Names that a drive ignoring case takes for one another. Whether each
+    // stood in the tree before this run is asked now, before any is written.
+    void findNamesSharedByCase(const std::vector<fs::path>& names) {
+        std::map<std::string, int> uses;
+        for (const fs::path& name : names) ++uses[caseFolded(textFromPath(name))];
+        for (const fs::path& name : names) {
+            if (uses[caseFolded(textFromPath(name))] < 2) continue;
+            sharedByCase_[name] = !files_.findFirst(joinedPath(stage_.target, name), attribute::kArchive).empty();
+        }
+    }
+
+    void copyOne(const fs::path& name) {
+        currentFile_ = name;
+        const fs::path source = joinedPath(stage_.source, name);
+        const fs::path target = joinedPath(stage_.target, name);
+        const auto shared = sharedByCase_.find(name);
+        const std::string folded = shared == sharedByCase_.end() ? std::string() : caseFolded(textFromPath(name));
+        // The copy under an earlier name of the same letters takes its place
+        // first, so that the drive itself tells whether the names are one.
+        if (!folded.empty() && writtenByFold_.count(folded) != 0) commitStaged();
+
+        Outcome failure = files_.stageCopy(source, target, keepAnswering_);
+        if (!failure) {
+            if (!folded.empty()) writtenByFold_.emplace(folded, name);
+            return;
+        }
+        if (!failure->destinationExisted) {
+            note(failure);
+            return;
+        }
+        // Only a file that stood in the tree before this run is kept in silence.
+        if (!folded.empty() && !shared->second && writtenByFold_.count(folded) != 0) {
+            failure->description = "La unidad de destino no distingue mayúsculas de minúsculas, y para ella es el "
+                                   "mismo nombre que '" +
+                                   textFromPath(writtenByFold_.at(folded)) + "', ya copiado en este respaldo";
+            failure->source = "Copiar '" + textFromPath(source) + "'";
+            findings_.failures.push_back(*failure);
+            return;
+        }
+        if (differentVersions(files_.fileStamp(source), files_.fileStamp(target)))
+            findings_.outdated.push_back(stage_.shownAs + textFromPath(name));
+    }
+
+    void commitStaged() {
+        for (const Failure& failure : files_.commitCopies(keepAnswering_)) note(failure);
+    }
+
+    // An existing tree folder or tree file is kept as it is, silently: a
+    // backup into the same location adds to its tree.
+    void note(const Outcome& failure) {
+        if (failure && !failure->destinationExisted) findings_.failures.push_back(*failure);
+    }
+
+    const DataCentreStage& stage_;
+    WindowOps& window_;
+    FileSystem& files_;
+    DataCentreFindings& findings_;
+    fs::path& currentFile_;
+    const CopyProgress keepAnswering_ = [this](std::uint64_t, std::uint64_t) { window_.processEvents(); };
+    // Names sharing their letters with another, each with whether it stood
+    // in the tree before this run.
+    std::map<fs::path, bool> sharedByCase_;
+    // The first name of each such group written by this run, by folded name.
+    std::map<std::string, fs::path> writtenByFold_;
+};
+
+}  // namespace
+
+void copyDataCentreStage(const DataCentreStage& stage, WindowOps& window, FileSystem& files,
+                         DataCentreFindings& findings, std::filesystem::path& currentFile) {
+    StageCopier(stage, window, files, findings, currentFile).run();
+}
+
+}  // namespace ruror

@@ -1,0 +1,16 @@
+#include "backup/quvetra_database.h"
+
+#include "backup/data_centre_layout.h"
+#include "platform/path_text.h"
+
+namespace ruror {
+
+std::filesystem::path quvetraDatabase(FileSystem& files) {
+    for (const char* name : {layout::kDatabaseMdb, layout::kDatabaseAccdb}) {
+        const std::filesystem::path database = joinedPath(files.programFolder(), name);
+        if (!files.findFirst(database, attribute::kNormal).empty()) return database;
+    }
+    return {};
+}
+
+}  // namespace ruror

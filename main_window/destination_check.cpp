@@ -1,0 +1,26 @@
+#include "main_window/destination_check.h"
+
+#include "backup/data_centre_layout.h"
+#include "platform/path_text.h"
+
+namespace ruror {
+
+std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::string& location,
+                                              const std::string& trimmedName) {
+    const std::filesystem::path backupFile = layout::backupFile(pathFromText(location), trimmedName);
+    const std::string shown = textFromPath(backupFile);
+    const bool folderThere = !files.findFirst(backupFile, attribute::kDirectory).empty() &&
+                             files.findFirst(backupFile, attribute::kArchive).empty();
+    if (folderThere) return BadBackupPath{Control::Text2, shown, "Ya existe una carpeta con ese nombre."};
+
+    const std::filesystem::path dataCentre = joinedPath(files.programFolder(), layout::kDataCentreFolder);
+    if (files.liesWithin(pathFromText(location), dataCentre)) {
+        return BadBackupPath{Control::Text1, shown,
+                             "La ubicación está dentro de la carpeta de datos de Quvetra '" + textFromPath(dataCentre) +
+                                 "': el respaldo quedaría entre los datos que respalda, y cada respaldo copiaría los "
+                                 "anteriores."};
+    }
+    return std::nullopt;
+}
+
+}  // namespace ruror

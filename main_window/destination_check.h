@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "main_window/backup_path_check.h"
+#include "platform/file_system.h"
+
+namespace ruror {
+
+// Checks what stands at the destination before anything is copied: a folder
+// under the backup file's name, or a location inside Quvetra's own data
+// centre, where each backup would be copied into the next one.
+std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::string& location,
+                                              const std::string& trimmedName);
+
+}  // namespace ruror
