@@ -114,6 +114,37 @@ TEST_F(FunCopiarTest, ATreeFolderTakenByAFileIsReportedWithEachFileNotCopied) {
     EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Plantillas/carta.dot"), "carta");
 }
 
+TEST_F(FunCopiarTest, KeptDocumentsOlderThanQuvetrasAreToldAndTheBackupStaysWhole) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    ASSERT_TRUE(copy());
+    // Since that backup: one document edited in place, one the same size but
+    // newer, one untouched; and 25 more edited, to show the list's end.
+    writeFile(h.program() / "QVT Datos/notas.txt", "notas revisadas");
+    const fs::path receipt = h.program() / "QVT Datos/Archivo/recibo.pdf";
+    fs::last_write_time(receipt, fs::last_write_time(receipt) + std::chrono::hours(1));
+    for (int i = 0; i < 25; ++i) {
+        const fs::path document = h.program() / "QVT Datos/Referencias" / ("tabla " + std::to_string(i) + ".xls");
+        writeFile(h.destination() / "Respaldo QVT/Referencias" / document.filename(), "tabla");
+        writeFile(document, "tabla nueva");
+    }
+    h.dialogs.boxes.clear();
+    EXPECT_TRUE(copy());
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    const std::string& notice = h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[0].style, 64);
+    EXPECT_EQ(h.dialogs.boxes[0].title, "Documentos no actualizados");
+    EXPECT_TRUE(notice.starts_with("27 documentos han cambiado en Quvetra desde que se copiaron a '" +
+                                   h.destination().string() + "//Respaldo QVT'"))
+        << notice;
+    EXPECT_NE(notice.find("\r\n- notas.txt\r\n- Archivo/recibo.pdf\r\n- Referencias/tabla 0.xls"), std::string::npos)
+        << notice;
+    EXPECT_NE(notice.find("Y 7 más."), std::string::npos) << notice;
+    EXPECT_NE(notice.find("ubicación nueva o vacía"), std::string::npos) << notice;
+    // The tree keeps the earlier versions.
+    EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/notas.txt"), "notas");
+}
+
 TEST_F(FunCopiarTest, ABackupNameTakenByALinkReplacesTheLinkNotItsTarget) {
     const std::string database = h.addDatabase(".mdb");
     const fs::path other = writeFile(h.destination() / "otro.txt", "otro");

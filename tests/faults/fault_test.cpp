@@ -176,6 +176,63 @@ TEST_F(Faults, ADataCentreFileThatCannotBeReadIsReported) {
     EXPECT_EQ(snapshot(h.destination() / "Respaldo QVT"), expected);
 }
 
+TEST_F(Faults, EntriesThatCannotBeExaminedAreReportedNotDropped) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    h.load();
+    openToEveryone(h.program().parent_path());
+    // Readable but not searchable: the names can be listed, not examined.
+    fs::permissions(h.program() / "QVT Datos/Archivo", fs::perms::owner_all | fs::perms::group_read |
+                                                          fs::perms::others_read);
+    // A sub-folder that cannot be opened at all.
+    fs::permissions(h.program() / "QVT Datos/Plantillas", fs::perms::owner_all);
+    rememberQuvetra();
+
+    ChildOptions asUser;
+    asUser.dropPrivileges = true;
+    const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, h.destination().string(), "Lunes"); }, asUser));
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const char* named : {"Archivo/contrato 2026.pdf'", "Archivo/recibo.pdf'", "Leer la carpeta"})
+        EXPECT_NE(boxes[0].find(named), std::string::npos) << named << "\n" << boxes[0];
+    EXPECT_NE(boxes[0].find("Plantillas'"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find("Permiso denegado (13)"), std::string::npos) << boxes[0];
+    EXPECT_EQ(boxes[1], messages::kBackupFailed);
+    EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Referencias/ref.xls"), "ref");
+}
+
+// FAT and exFAT sticks, NTFS and Windows shares take "Recibo.pdf" and
+// "recibo.pdf" for one name.
+TEST_F(Faults, TwoNamesThatDifferOnlyInCaseOnADriveThatIgnoresCase) {
+    auto drive = FatDrive::mount();
+    if (!drive) GTEST_SKIP() << "needs mkfs.vfat, fusefat and /dev/fuse to mount a FAT image";
+    h.addDatabase(".mdb");
+    writeFile(h.program() / "QVT Datos/Archivo/Recibo.pdf", "Recibo de enero");
+    writeFile(h.program() / "QVT Datos/Archivo/recibo.pdf", "recibo de febrero");
+    writeFile(h.program() / "QVT Datos/Plantillas/Carta.dot", "carta nueva");
+    writeFile(h.program() / "QVT Datos/Plantillas/CARTA.DOT", "CARTA NUEVA");
+    // A file that stood in the tree before this run is kept in silence, whichever name meets it.
+    writeFile(drive->path() / "Respaldo QVT/Plantillas/carta.dot", "carta de antes");
+    h.load();
+    rememberQuvetra();
+
+    h.accept(drive->path().string() + "/");
+    // The kept letter is older than both of Quvetra's; then the name taken twice.
+    ASSERT_EQ(h.dialogs.boxes.size(), 3u) << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[0].title, "Documentos no actualizados");
+    EXPECT_NE(h.dialogs.boxes[0].text.find("\r\n- Plantillas/CARTA.DOT\r\n- Plantillas/Carta.dot"), std::string::npos)
+        << h.dialogs.boxes[0].text;
+    const std::string& report = h.dialogs.boxes[1].text;
+    EXPECT_NE(report.find("Copiar '" + (h.program() / "QVT Datos/Archivo/recibo.pdf").string() +
+                          "': La unidad de destino no distingue mayúsculas de minúsculas, y para ella es el mismo "
+                          "nombre que 'Recibo.pdf', ya copiado en este respaldo"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("arta"), std::string::npos) << report;
+    EXPECT_EQ(h.dialogs.boxes[2].text, messages::kBackupFailed);
+    EXPECT_EQ(readFile(drive->path() / "Respaldo QVT/Archivo/recibo.pdf"), "Recibo de enero");
+    EXPECT_EQ(readFile(drive->path() / "Respaldo QVT/Plantillas/Carta.dot"), "carta de antes");
+}
+
 TEST_F(Faults, AReadOnlyDestinationIsReported) {
     h.addDatabase(".mdb");
     h.load();
@@ -185,6 +242,8 @@ TEST_F(Faults, AReadOnlyDestinationIsReported) {
     ChildOptions options;
     if (disk) {
         destination = disk->path();
+    } else if (runningAsRoot()) {
+        GTEST_SKIP() << "mounting is not allowed here, and root writes into a read-only folder anyway";
     } else {
         fs::permissions(destination, fs::perms::owner_read | fs::perms::owner_exec);
     }
