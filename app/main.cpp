@@ -9,13 +9,18 @@
 #include "platform/qt/spanish_translation.h"
 #include "platform/qt/window_font.h"
 
-int main(int argc, char* argv[]) {
+int main(int /*argc*/, char* argv[]) {
     // A file-size limit or a full pipe must fail the copy with a message,
     // not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
     std::signal(SIGPIPE, SIG_IGN);
 
-    QApplication application(argc, argv);
+    // The program takes no command line: the toolkit gets the program's name
+    // alone, so that none of its own options (-style, -reverse, ...) can
+    // change the window.
+    int toolkitArgc = 1;
+    char* toolkitArgv[] = {argv[0], nullptr};
+    QApplication application(toolkitArgc, toolkitArgv);
     QApplication::setApplicationName("RUROR");
     ruror::qt::installSpanishTranslation(application);
     ruror::qt::loadTahomaIfMissing();

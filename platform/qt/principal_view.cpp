@@ -72,9 +72,7 @@ PrincipalView::PrincipalView() {
                    Qt::WindowCloseButtonHint);
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
     setFont(windowFont());
-    QIcon icon;
-    for (const int size : {16, 32, 48, 256}) icon.addFile(QString(":/icons/ruror-%1.png").arg(size));
-    setWindowIcon(icon);
+    setWindowIcon(QIcon(":/icons/ruror.ico"));
     buildControls();
     buildToolbarButtons();
     setTabOrder();
@@ -278,8 +276,18 @@ void PrincipalView::setText(Control field, const std::string& text) {
     static_cast<QLineEdit*>(widget(field))->setText(qText(text));
 }
 
+// The handlers count characters; a text field counts UTF-16 units, two for
+// a character beyond the basic plane (an emoji, say).
 void PrincipalView::setSelection(Control field, int start, int length) {
-    static_cast<QLineEdit*>(widget(field))->setSelection(start, length);
+    auto* edit = static_cast<QLineEdit*>(widget(field));
+    const QString text = edit->text();
+    auto units = [&text](int characters) {
+        int unit = 0;
+        for (int i = 0; i < characters && unit < text.size(); ++i) unit += text.at(unit).isHighSurrogate() ? 2 : 1;
+        return std::min(unit, static_cast<int>(text.size()));
+    };
+    const int first = units(start);
+    edit->setSelection(first, units(start + length) - first);
 }
 
 void PrincipalView::setFocus(Control control) { widget(control)->setFocus(Qt::OtherFocusReason); }
@@ -311,13 +319,23 @@ void PrincipalView::setCaption(Control label, const std::string& caption) {
     sizeLabel(*shown, itemOf(label));
 }
 
+// Over the main window only: the boxes shown meanwhile keep the normal
+// pointer. Controls with a pointer of their own (the text fields) show the
+// busy one too while it lasts.
 void PrincipalView::setBusyPointer(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
     if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        setCursor(Qt::WaitCursor);
+        for (QWidget* child : findChildren<QWidget*>()) {
+            if (!child->testAttribute(Qt::WA_SetCursor)) continue;
+            ownPointers_.emplace_back(child, child->cursor());
+            child->setCursor(Qt::WaitCursor);
+        }
     } else {
-        QApplication::restoreOverrideCursor();
+        unsetCursor();
+        for (auto& [child, pointer] : ownPointers_) child->setCursor(pointer);
+        ownPointers_.clear();
     }
 }
 

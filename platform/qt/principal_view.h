@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QCursor>
 #include <QWidget>
 #include <map>
+#include <vector>
 
 #include "platform/window_ops.h"
 
@@ -76,6 +78,8 @@ private:
     std::map<std::pair<Toolbar, int>, QToolButton*> buttons_;
     QProgressBar* progress_ = nullptr;
     bool busy_ = false;
+    // The controls' own pointers, put back when the window is no longer busy.
+    std::vector<std::pair<QWidget*, QCursor>> ownPointers_;
 };
 
 }  // namespace ruror::qt

@@ -14,6 +14,13 @@ QString displayed(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).replace("\r\n", "\n");
 }
 
+// A long path has no space to wrap at, and would run past the box's edge:
+// an invisible break opportunity after each separator lets it wrap there.
+QString wrappable(QString text) {
+    constexpr QChar kZeroWidthSpace(0x200B);
+    return text.replace('/', QString('/') + kZeroWidthSpace).replace('\\', QString('\\') + kZeroWidthSpace);
+}
+
 QMessageBox::Icon iconOf(int style) {
     switch (style & 0x70) {
         case box::kCritical: return QMessageBox::Critical;
@@ -30,7 +37,7 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
     QMessageBox message(&owner_);
     message.setWindowTitle(displayed(title.empty() ? messages::kApplicationTitle : title));
     message.setTextFormat(Qt::PlainText);
-    message.setText(displayed(text));
+    message.setText(wrappable(displayed(text)));
     message.setIcon(iconOf(style));
 
     // The buttons are named here, not by Qt, so they read Spanish whatever

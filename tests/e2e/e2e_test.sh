@@ -37,6 +37,11 @@ xvfb=$!
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getmouselocation >/dev/null 2>&1 || { echo "SKIPPED: Xvfb did not start"; exit 77; }
 
+# A home folder of the run's own: the program must leave nothing in it.
+export HOME="$work/home"
+mkdir -p "$HOME"
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME
+
 # A Quvetra folder with the program installed into it, and a destination.
 quvetra="$work/Quvetra"
 destination="$work/Copias"
@@ -77,7 +82,10 @@ quvetra_unchanged() {
     fail "Quvetra's files changed"
 }
 
-(cd / && exec "$quvetra/ruror") &
+# The program takes no command line: not even the toolkit's own options.
+arguments=()
+[ "$scenario" = toolkit-options ] && arguments=(-qwindowtitle Otro -reverse)
+(cd / && exec "$quvetra/ruror" "${arguments[@]}") &
 program=$!
 wait_window '^Respaldo de seguridad$'
 window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)
@@ -115,7 +123,7 @@ case "$scenario" in
     press Escape
     wait_program_end
     ;;
-  escape)
+  escape|toolkit-options)
     press Escape
     wait_program_end
     ;;
@@ -151,4 +159,5 @@ case "$scenario" in
     ;;
 esac
 quvetra_unchanged
+[ -z "$(find "$HOME" -mindepth 1)" ] || fail "the program left in the home folder: $(find "$HOME" -mindepth 1)"
 echo "PASSED: $scenario"

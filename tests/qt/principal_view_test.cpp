@@ -187,6 +187,39 @@ TEST_F(WindowTest, EscapeDuringABackupWaitsForTheResult) {
 namespace ruror::test {
 namespace {
 
+TEST_F(WindowTest, TheBusyPointerShowsOverTheMainWindowOnly) {
+    writeFile(folder / "Quvetra/QVT Datos.mdb", "base");
+    text1()->setText(QString::fromStdString((folder / "Copias").string()));
+    bool overrideAtResult = true;
+    Qt::CursorShape windowPointer{}, fieldPointer{};
+    dialogs.whileShown = [&](const ScriptedDialogs::Box&) {
+        overrideAtResult = QApplication::overrideCursor() != nullptr;
+        windowPointer = view.cursor().shape();
+        fieldPointer = text1()->cursor().shape();
+    };
+    find<QToolButton>("Toolbar1.Button1")->click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_FALSE(overrideAtResult) << "the busy pointer would show over the box too";
+    EXPECT_EQ(windowPointer, Qt::WaitCursor);
+    EXPECT_EQ(fieldPointer, Qt::WaitCursor);
+    EXPECT_EQ(text1()->cursor().shape(), Qt::IBeamCursor);
+    EXPECT_EQ(view.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(WindowTest, FocusSelectsAWholeNameThatHoldsAnEmoji) {
+    text2()->setText("Respaldo 😀 de hoy");
+    text1()->setFocus();
+    QTest::keyClick(text1(), Qt::Key_Tab);
+    ASSERT_TRUE(text2()->hasFocus());
+    EXPECT_EQ(text2()->selectedText(), "Respaldo 😀 de hoy");
+}
+
+TEST_F(WindowTest, TheWindowIconHoldsTheImagesOfEverySize) {
+    const QList<QSize> sizes = view.windowIcon().availableSizes();
+    for (const int size : {16, 32, 48})
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+}
+
 TEST_F(WindowTest, TheProgressBarAdvancesDuringTheCopy) {
     writeFile(folder / "Quvetra/QVT Datos.mdb", randomBytes(24 << 20, 6));
     for (int i = 0; i < 5; ++i) writeFile(folder / "Quvetra/QVT Datos/Archivo" / std::to_string(i), "documento");

@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFileDialog>
+#include <QDir>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -78,28 +81,113 @@ TEST_F(QtDialogsTest, EscapeAnswersNoAndAnOkBoxKeepsItsTitle) {
     EXPECT_EQ(buttons, QStringList{"Aceptar"});
 }
 
-TEST_F(QtDialogsTest, TheFolderChooserShowsThePromptAndReturnsTheChosenFolder) {
-    TempFolder folder;
-    const std::filesystem::path chosen = folder / "Copias";
-    std::filesystem::create_directory(chosen);
-    QString prompt, acceptLabel;
+TEST_F(QtDialogsTest, ALongPathWrapsInsideTheBox) {
+    const std::string path = "/srv/" + std::string(40, 'a') + "/" + std::string(40, 'b') + "/" + std::string(40, 'c') +
+                             "/" + std::string(40, 'd') + "/Lunes.qvtdb";
+    int labelWidth = 0, labelHeight = 0;
     onModal([&](QWidget* modal) {
-        prompt = modal->findChild<QLabel*>("FolderPrompt")->text();
-        auto* files = modal->findChild<QFileDialog*>();
-        ASSERT_NE(files, nullptr);
-        EXPECT_TRUE(files->testOption(QFileDialog::ShowDirsOnly));
-        acceptLabel = files->labelText(QFileDialog::Accept);
-        files->setDirectory(QString::fromStdString(folder.path().string()));
-        files->selectFile(QString::fromStdString(chosen.string()));
-        for (QPushButton* button : files->findChildren<QPushButton*>())
-            if (button->text() == "Aceptar") button->click();
+        const auto* label = modal->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        labelWidth = label->width();
+        labelHeight = label->height();
+        QTest::keyClick(modal, Qt::Key_Return);
     });
-    EXPECT_EQ(dialogs.chooseFolder("Respaldo de seguridad\r\n\r\nSeleccione la ubicación."), chosen.string());
-    EXPECT_EQ(prompt, "Respaldo de seguridad\n\nSeleccione la ubicación.");
-    EXPECT_EQ(acceptLabel, "Aceptar");
+    dialogs.messageBox("La ruta del respaldo no es válida:\r\n\r\n'" + path + "'", 48);
+    const int lineHeight = QFontMetrics(QApplication::font()).height();
+    EXPECT_LT(labelWidth, QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromStdString(path)));
+    EXPECT_GE(labelHeight, 4 * lineHeight);
+}
 
-    onModal([](QWidget* modal) { QTest::keyClick(modal->findChild<QFileDialog*>(), Qt::Key_Escape); });
+// The folder browser on a home folder of its own, so the test can tell
+// that nothing is written there.
+class FolderBrowserTest : public QtDialogsTest {
+protected:
+    FolderBrowserTest() { std::filesystem::create_directories(home() / "Documentos"); }
+    ~FolderBrowserTest() override { std::filesystem::remove_all(home() / "Documentos"); }
+    std::filesystem::path home() const { return std::filesystem::path(QDir::homePath().toStdString()); }
+
+    // The item of the tree that shows a folder, opening its parents on the way.
+    static QTreeWidgetItem* itemOf(QTreeWidget& tree, const QString& path) {
+        for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = tree.topLevelItem(i);
+            const QString top = item->data(0, Qt::UserRole).toString();
+            if (!path.startsWith(top)) continue;
+            for (const QString& name : path.mid(top.size()).split('/', Qt::SkipEmptyParts)) {
+                item->setExpanded(true);
+                QTreeWidgetItem* next = nullptr;
+                for (int c = 0; c < item->childCount(); ++c)
+                    if (item->child(c)->text(0) == name) next = item->child(c);
+                if (!next) return nullptr;
+                item = next;
+            }
+            return item;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(FolderBrowserTest, StartsAtTheTopAndReturnsTheFolderChosenInTheTree) {
+    QString title, prompt;
+    QStringList topLevel, buttons;
+    onModal([&](QWidget* modal) {
+        title = modal->windowTitle();
+        prompt = modal->findChild<QLabel*>("FolderPrompt")->text();
+        auto* tree = modal->findChild<QTreeWidget*>("FolderTree");
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) topLevel << tree->topLevelItem(i)->text(0);
+        for (QPushButton* button : modal->findChildren<QPushButton*>()) buttons << button->text();
+        buttons.sort();
+        QTreeWidgetItem* documents = itemOf(*tree, QDir::homePath() + "/Documentos");
+        ASSERT_NE(documents, nullptr);
+        tree->setCurrentItem(documents);
+        QTest::keyClick(modal->findChild<QLineEdit*>("FolderPath"), Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.chooseFolder("Respaldo de seguridad\r\n\r\nSeleccione la ubicación."),
+              (home() / "Documentos").string());
+    EXPECT_EQ(title, "Buscar carpeta");
+    EXPECT_EQ(prompt, "Respaldo de seguridad\n\nSeleccione la ubicación.");
+    ASSERT_GE(topLevel.size(), 2);
+    EXPECT_EQ(topLevel[0], "Sistema de archivos (/)");
+    EXPECT_EQ(topLevel[1], "Carpeta personal (" + QDir::homePath() + ")");
+    EXPECT_EQ(buttons, (QStringList{"&Nueva carpeta", "Aceptar", "Cancelar"}));
+}
+
+TEST_F(FolderBrowserTest, ATypedPathIsTakenAndOneThatIsNoFolderIsRefused) {
+    TempFolder folder;
+    QString warning;
+    onModal([&](QWidget* modal) {
+        auto* path = modal->findChild<QLineEdit*>("FolderPath");
+        EXPECT_EQ(modal->focusWidget(), path) << "the path box should take the typing first";
+        QTest::keyClicks(path, QString::fromStdString((folder / "no existe").string()));
+        onModal([&](QWidget* box) {
+            warning = qobject_cast<QMessageBox*>(box)->text();
+            QTest::keyClick(box, Qt::Key_Return);
+            path->setText(QString::fromStdString(folder.path().string()) + "/");
+            QTest::keyClick(path, Qt::Key_Return);
+        });
+        QTest::keyClick(path, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.chooseFolder("Respaldo"), folder.path().string());
+    EXPECT_TRUE(warning.startsWith("La carpeta '")) << warning.toStdString();
+
+    onModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     EXPECT_EQ(dialogs.chooseFolder("Respaldo"), "");
+}
+
+TEST_F(FolderBrowserTest, NuevaCarpetaMakesAFolderInsideTheChosenOne) {
+    onModal([&](QWidget* modal) {
+        auto* tree = modal->findChild<QTreeWidget*>("FolderTree");
+        tree->setCurrentItem(itemOf(*tree, QDir::homePath() + "/Documentos"));
+        onModal([](QWidget* ask) {
+            auto* name = ask->findChild<QLineEdit*>();
+            name->setText("Copias de enero");
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        modal->findChild<QPushButton*>("NewFolder")->click();
+        QTest::keyClick(modal->findChild<QLineEdit*>("FolderPath"), Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.chooseFolder("Respaldo"), (home() / "Documentos/Copias de enero").string());
+    EXPECT_TRUE(std::filesystem::is_directory(home() / "Documentos/Copias de enero"));
+    std::filesystem::remove(home() / "Documentos/Copias de enero");
 }
 
 TEST(QtTexts, QtsOwnTextsAreSpanishWhereTheSystemHasTheTranslation) {
