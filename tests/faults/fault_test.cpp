@@ -233,6 +233,30 @@ TEST_F(Faults, TwoNamesThatDifferOnlyInCaseOnADriveThatIgnoresCase) {
     EXPECT_EQ(readFile(drive->path() / "Respaldo QVT/Plantillas/Carta.dot"), "carta de antes");
 }
 
+TEST(ProgramAtTheRoot, AWholeBackupFromAProgramFolderAtTheTopOfTheFileSystem) {
+    if (!runningAsRoot()) GTEST_SKIP() << "needs root to make a folder the root of a child process";
+    const TempFolder drive;
+    const std::string database = randomBytes(100'000, 3);
+    writeFile(drive / "QVT Datos.mdb", database);
+    writeFile(drive / "QVT Datos/Archivo/recibo.pdf", "recibo");
+    fs::create_directory(drive / "Copias");
+    const std::string told = inChild([&] {
+        if (chroot(drive.path().c_str()) != 0 || chdir("/") != 0) return std::string("no chroot");
+        FakeWindow window;
+        ScriptedDialogs dialogs;
+        posix::PosixFileSystem files("/");
+        FixedClock clock(Date{2026, 12, 7});
+        Principal principal(window, dialogs, files, clock);
+        principal.load();
+        window.setText(Control::Text1, "/Copias/");
+        principal.toolbar1ButtonClick("Aceptar");
+        return (window.visible[Control::Check1] ? "visible: " : "hidden: ") + dialogs.boxes.back().text;
+    });
+    EXPECT_EQ(told, std::string("visible: ") + messages::kBackupSucceeded);
+    EXPECT_TRUE(readFile(drive / "Copias/Respaldo (07-12-2026).qvtdb") == database);
+    EXPECT_EQ(readFile(drive / "Copias/Respaldo QVT/Archivo/recibo.pdf"), "recibo");
+}
+
 TEST_F(Faults, AReadOnlyDestinationIsReported) {
     h.addDatabase(".mdb");
     h.load();

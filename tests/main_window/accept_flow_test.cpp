@@ -135,6 +135,7 @@ TEST_F(AcceptFlow, AMissingDestinationShowsTheFailureReportThenTheFailureBox) {
     EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
     EXPECT_EQ(h.dialogs.boxes[1].style, 16);
     EXPECT_EQ(h.window.texts[Control::Label3], "Proceso 1 de 5: Creando respaldo principal...");
+    EXPECT_EQ(h.window.progress.back(), std::make_pair(0LL, 0LL)) << "the progress bar stays shown";
     EXPECT_TRUE(h.window.closed);
     EXPECT_TRUE(fs::is_empty(h.destination()));
 }

@@ -48,13 +48,32 @@ TEST(Load, OffersTheDataCentreOnlyWhereItExists) {
 TEST(Load, AHiddenButTickedOptionCopiesNoDataCentre) {
     BackupHarness h;
     const std::string database = h.addDatabase(".accdb");
+    h.window.checked = true;
     h.load();
     ASSERT_FALSE(h.window.visible[Control::Check1]);
-    ASSERT_TRUE(h.window.checked);
     h.accept(h.destination().string());
     EXPECT_EQ(h.window.statuses.front().first, "Proceso 1 de 1: Creando respaldo principal...");
     EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
     EXPECT_EQ(snapshot(h.destination()).size(), 1u);
+}
+
+// Quvetra installed at the top of a drive: its paths start with a doubled
+// separator, which the file system reads as one.
+TEST(Load, AProgramFolderAtTheRootOfTheFileSystem) {
+    FakeWindow window;
+    ScriptedDialogs dialogs;
+    posix::PosixFileSystem root("/");
+    FixedClock clock(Date{2026, 12, 7});
+    Principal principal(window, dialogs, root, clock);
+    principal.load();
+    EXPECT_FALSE(window.visible[Control::Check1]);
+    window.setText(Control::Text1, "/tmp/");
+    window.setText(Control::Text2, "Lunes");
+    principal.toolbar1ButtonClick("Aceptar");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text,
+              "La operación que intenta realizar, no podrá ser realizada.\r\n\r\nLa base de datos de Quvetra "
+              "'//QVT Datos.mdb o QVT Datos.accdb' no se encontró");
 }
 
 TEST(Keys, EnterMovesOnAndEscapeCloses) {
@@ -71,7 +90,8 @@ TEST(Keys, EnterMovesOnAndEscapeCloses) {
 
 TEST(Keys, TheNameFieldRefusesTheCharactersAFileNameCannotHold) {
     BackupHarness h;
-    for (const char refused : std::string("\"*./:<>?\\|")) {
+    // The character codes a file name cannot hold.
+    for (const int refused : {34, 42, 46, 47, 58, 60, 62, 63, 92, 124}) {
         int key = refused;
         h.principal.text2KeyPress(key);
         EXPECT_EQ(key, 0) << refused;
