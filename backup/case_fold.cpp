@@ -29,8 +29,8 @@ std::string caseFolded(const std::string& name) {
             folded += static_cast<char>(lead + ('a' - 'A'));
             continue;
         }
-        const bool twoByteSequence = (lead & 0xE0) == 0xC0 && i + 1 < name.size() &&
-                                     (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80;
+        const bool twoByteSequence =
+            (lead & 0xE0) == 0xC0 && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80;
         if (!twoByteSequence) {
             folded += name[i];
             continue;

@@ -91,9 +91,10 @@ private:
         }
         // Only a file that stood in the tree before this run is kept in silence.
         if (!folded.empty() && !shared->second && writtenByFold_.count(folded) != 0) {
-            failure->description = "La unidad de destino no distingue mayúsculas de minúsculas, y para ella es el "
-                                   "mismo nombre que '" +
-                                   textFromPath(writtenByFold_.at(folded)) + "', ya copiado en este respaldo";
+            failure->description =
+                "La unidad de destino no distingue mayúsculas de minúsculas, y para ella es el "
+                "mismo nombre que '" +
+                textFromPath(writtenByFold_.at(folded)) + "', ya copiado en este respaldo";
             failure->source = "Copiar '" + textFromPath(source) + "'";
             findings_.failures.push_back(*failure);
             return;

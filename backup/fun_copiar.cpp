@@ -58,11 +58,10 @@ private:
         if (database.empty()) return databaseMissing();
         const fs::path backupFile = layout::backupFile(location(), trimmedSpaces(window_.text(Control::Text2)));
         files_.removeAbandonedTemporaryFiles(backupFile.parent_path());
-        const Outcome failure =
-            files_.copyFile(database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
-                window_.setProgress(static_cast<long long>(done), static_cast<long long>(total));
-                window_.processEvents();
-            });
+        Outcome failure = files_.copyFile(database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
+            window_.setProgress(static_cast<long long>(done), static_cast<long long>(total));
+            window_.processEvents();
+        });
         if (failure) return failure;
         return files_.flushFolder(backupFile.parent_path());
     }

@@ -8,8 +8,9 @@ std::string outdatedDocumentsText(const std::vector<std::string>& names, const s
     const bool one = names.size() == 1;
     std::string text = one ? "1 documento ha cambiado en Quvetra desde que se copió a '" + tree +
                                  "', y su versión nueva no se ha copiado:\r\n"
-                           : std::to_string(names.size()) + " documentos han cambiado en Quvetra desde que se copiaron a '" +
-                                 tree + "', y sus versiones nuevas no se han copiado:\r\n";
+                           : std::to_string(names.size()) +
+                                 " documentos han cambiado en Quvetra desde que se copiaron a '" + tree +
+                                 "', y sus versiones nuevas no se han copiado:\r\n";
     text += firstTwentyLines(names);
     text +=
         "\r\n\r\nLa carpeta del respaldo conserva las versiones de los respaldos anteriores: nunca reemplaza un "

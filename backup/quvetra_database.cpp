@@ -7,7 +7,7 @@ namespace ruror {
 
 std::filesystem::path quvetraDatabase(FileSystem& files) {
     for (const char* name : {layout::kDatabaseMdb, layout::kDatabaseAccdb}) {
-        const std::filesystem::path database = joinedPath(files.programFolder(), name);
+        std::filesystem::path database = joinedPath(files.programFolder(), name);
         if (!files.findFirst(database, attribute::kNormal).empty()) return database;
     }
     return {};

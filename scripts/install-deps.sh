@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang-format clang-tidy
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev googletest
   fonts-wine

@@ -224,8 +224,8 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
 
     const auto size = static_cast<std::uint64_t>(before.st_size);
     WritebackPacer pacer(temporary.fd());
-    if (Outcome failure = copyContent(in.get(), temporary.fd(), size, progress, pacer, sourceText,
-                                      quoted(destination.string()))) {
+    if (Outcome failure =
+            copyContent(in.get(), temporary.fd(), size, progress, pacer, sourceText, quoted(destination.string()))) {
         return failure;
     }
     dev_t device = 0;

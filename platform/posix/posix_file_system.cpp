@@ -54,7 +54,7 @@ std::filesystem::path PosixFileSystem::findFirst(const std::filesystem::path& pa
         startListing(pathOrPattern.parent_path(), attributes);
         return findNext();
     }
-    const std::filesystem::path name = pathOrPattern.filename();
+    std::filesystem::path name = pathOrPattern.filename();
     if (isHidden(name.string())) return {};
     struct stat st {};
     if (stat(pathOrPattern.c_str(), &st) != 0 || !matches(st, attributes)) return {};

@@ -36,8 +36,8 @@ QStringList subFolders(const QString& path) {
 QStringList driveFolders() {
     QStringList drives;
     const QString user = qEnvironmentVariable("USER");
-    for (const QString& place : {QString("/media"), QString("/media/") + user, QString("/mnt"),
-                                 QString("/run/media/") + user}) {
+    for (const QString& place :
+         {QString("/media"), QString("/media/") + user, QString("/mnt"), QString("/run/media/") + user}) {
         for (const QString& name : subFolders(place)) {
             const QString drive = place + "/" + name;
             if (name != user && !drives.contains(drive)) drives << drive;
@@ -113,8 +113,9 @@ QString FolderBrowser::chosenFolder() const { return QDir::cleanPath(path_->text
 void FolderBrowser::accept() {
     const QString chosen = chosenFolder();
     if (chosen.isEmpty() || !QDir::isAbsolutePath(chosen) || !QFileInfo(chosen).isDir()) {
-        warn(*this, "La carpeta '" + path_->text() + "' no existe. Elija una carpeta de la lista o escriba su ruta "
-                    "completa.");
+        warn(*this, "La carpeta '" + path_->text() +
+                        "' no existe. Elija una carpeta de la lista o escriba su ruta "
+                        "completa.");
         path_->setFocus(Qt::OtherFocusReason);
         return;
     }

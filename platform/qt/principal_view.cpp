@@ -56,6 +56,40 @@ void sizeLabel(QLabel& label, const ControlSpec& item) {
     }
 }
 
+QWidget* makeBand(QWidget& window, const ControlSpec& item) {
+    auto* band = new QWidget(&window);
+    band->setAutoFillBackground(true);
+    band->setBackgroundRole(QPalette::Base);
+    band->setGeometry(pixelRect(item));
+    return band;
+}
+
+QWidget* makeImage(QWidget& window, const ControlSpec& item) {
+    auto* image = new QLabel(&window);
+    // The icon picks its twice-as-large image on a screen scaled by two.
+    image->setPixmap(QIcon(":/icons/banner.png").pixmap(QSize(32, 32), window.devicePixelRatioF()));
+    image->setAccessibleName(messages::kWindowCaption);
+    image->setGeometry(pixelRect(item));
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return image;
+}
+
+QWidget* makeLabel(QWidget& window, const ControlSpec& item) {
+    auto* label = new QLabel(qText(item.caption), &window);
+    label->setFont(windowFont(item.bold));
+    label->move(pixels(item.left), pixels(item.top));
+    sizeLabel(*label, item);
+    return label;
+}
+
+QWidget* makeLine(QWidget& window, const ControlSpec& item) {
+    auto* line = new QFrame(&window);
+    line->setAutoFillBackground(true);
+    line->setBackgroundRole(item.colour == SystemColour::ButtonShadow ? QPalette::Dark : QPalette::Light);
+    line->setGeometry(pixels(item.left), pixels(item.top), pixels(item.width - item.left), 1);
+    return line;
+}
+
 const ControlSpec& itemOf(Control control) {
     for (const ControlSpec& item : kControls)
         if (item.control == control) return item;
@@ -93,65 +127,12 @@ void PrincipalView::buildControls() {
 
 QWidget* PrincipalView::makeControl(const ControlSpec& item) {
     switch (item.kind) {
-        case Kind::Shape: {
-            auto* band = new QWidget(this);
-            band->setAutoFillBackground(true);
-            band->setBackgroundRole(QPalette::Base);
-            band->setGeometry(pixelRect(item));
-            return band;
-        }
-        case Kind::Image: {
-            auto* image = new QLabel(this);
-            // The icon picks its twice-as-large image on a screen scaled by two.
-            image->setPixmap(QIcon(":/icons/banner.png").pixmap(QSize(32, 32), devicePixelRatioF()));
-            image->setAccessibleName(messages::kWindowCaption);
-            image->setGeometry(pixelRect(item));
-            image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            return image;
-        }
-        case Kind::Label: {
-            auto* label = new QLabel(qText(item.caption), this);
-            label->setFont(windowFont(item.bold));
-            label->move(pixels(item.left), pixels(item.top));
-            sizeLabel(*label, item);
-            return label;
-        }
-        case Kind::Line: {
-            auto* line = new QFrame(this);
-            line->setAutoFillBackground(true);
-            line->setBackgroundRole(item.colour == SystemColour::ButtonShadow ? QPalette::Dark : QPalette::Light);
-            line->setGeometry(pixels(item.left), pixels(item.top), pixels(item.width - item.left), 1);
-            return line;
-        }
-        case Kind::TextBox: {
-            auto* field = new FieldEdit(this);
-            field->setGeometry(pixelRect(item));
-            field->setMaxLength(std::numeric_limits<int>::max());
-            const Control control = *item.control;
-            field->onFocusReceived = [this, control] {
-                if (!handlers_) return;
-                control == Control::Text1 ? handlers_->text1GotFocus() : handlers_->text2GotFocus();
-            };
-            field->installEventFilter(this);
-            return field;
-        }
-        case Kind::CheckBox: {
-            auto* check = new QCheckBox(qText(item.caption), this);
-            check->setToolTip(qText(item.tooltip));
-            check->setChecked(true);
-            // The caption must never be clipped, whatever the font: grow the
-            // box where its text needs more room, centred on its place.
-            QRect place = pixelRect(item);
-            const QSize needed = check->sizeHint();
-            place.setWidth(std::max(place.width(), needed.width()));
-            if (needed.height() > place.height()) {
-                const int grow = needed.height() - place.height();
-                place.adjust(0, -grow / 2, 0, (grow + 1) / 2);
-            }
-            check->setGeometry(place);
-            check->installEventFilter(this);
-            return check;
-        }
+        case Kind::Shape: return makeBand(*this, item);
+        case Kind::Image: return makeImage(*this, item);
+        case Kind::Label: return makeLabel(*this, item);
+        case Kind::Line: return makeLine(*this, item);
+        case Kind::TextBox: return makeTextBox(item);
+        case Kind::CheckBox: return makeCheckBox(item);
         case Kind::Toolbar: {
             auto* toolbar = new QWidget(this);
             toolbar->setGeometry(pixelRect(item));
@@ -159,6 +140,37 @@ QWidget* PrincipalView::makeControl(const ControlSpec& item) {
         }
     }
     throw std::logic_error("a control of an unknown kind");
+}
+
+QWidget* PrincipalView::makeTextBox(const ControlSpec& item) {
+    auto* field = new FieldEdit(this);
+    field->setGeometry(pixelRect(item));
+    field->setMaxLength(std::numeric_limits<int>::max());
+    const Control control = *item.control;
+    field->onFocusReceived = [this, control] {
+        if (!handlers_) return;
+        control == Control::Text1 ? handlers_->text1GotFocus() : handlers_->text2GotFocus();
+    };
+    field->installEventFilter(this);
+    return field;
+}
+
+QWidget* PrincipalView::makeCheckBox(const ControlSpec& item) {
+    auto* check = new QCheckBox(qText(item.caption), this);
+    check->setToolTip(qText(item.tooltip));
+    check->setChecked(true);
+    // The caption must never be clipped, whatever the font: grow the box
+    // where its text needs more room, centred on its place.
+    QRect place = pixelRect(item);
+    const QSize needed = check->sizeHint();
+    place.setWidth(std::max(place.width(), needed.width()));
+    if (needed.height() > place.height()) {
+        const int grow = needed.height() - place.height();
+        place.adjust(0, -grow / 2, 0, (grow + 1) / 2);
+    }
+    check->setGeometry(place);
+    check->installEventFilter(this);
+    return check;
 }
 
 // A caption's access key moves the focus to the control that follows it in

@@ -65,6 +65,8 @@ protected:
 private:
     void buildControls();
     QWidget* makeControl(const window_layout::ControlSpec& item);
+    QWidget* makeTextBox(const window_layout::ControlSpec& item);
+    QWidget* makeCheckBox(const window_layout::ControlSpec& item);
     void setBuddies();
     void buildProgressBar();
     void buildToolbarButtons();

@@ -13,6 +13,7 @@ std::size_t count(const std::string& text, const std::string& part) {
 
 TEST(DataCentreFailures, ListsTheFirstTwentyThenHowManyMore) {
     std::vector<Failure> failures;
+    failures.reserve(25);
     for (int i = 0; i < 25; ++i)
         failures.push_back(
             Failure{28, "No queda espacio en el dispositivo", "Escribir 'doc" + std::to_string(i) + "'"});

@@ -93,7 +93,8 @@ TEST_F(FunCopiarTest, ABackupNameTakenByAFolderIsAFailureOfTheDatabaseStage) {
     fs::create_directory(h.destination() / "Lunes.qvtdb");
     EXPECT_FALSE(copy());
     ASSERT_EQ(h.dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Número: 21\r\nDescripción: Ya existe una carpeta con ese nombre\r\n"))
+    EXPECT_TRUE(
+        h.dialogs.boxes[0].text.starts_with("Número: 21\r\nDescripción: Ya existe una carpeta con ese nombre\r\n"))
         << h.dialogs.boxes[0].text;
     EXPECT_TRUE(fs::is_empty(h.destination() / "Lunes.qvtdb"));
     EXPECT_EQ(snapshot(h.destination()).size(), 1u) << "a temporary file was left";

@@ -182,8 +182,8 @@ TEST_F(Faults, EntriesThatCannotBeExaminedAreReportedNotDropped) {
     h.load();
     openToEveryone(h.program().parent_path());
     // Readable but not searchable: the names can be listed, not examined.
-    fs::permissions(h.program() / "QVT Datos/Archivo", fs::perms::owner_all | fs::perms::group_read |
-                                                          fs::perms::others_read);
+    fs::permissions(h.program() / "QVT Datos/Archivo",
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
     // A sub-folder that cannot be opened at all.
     fs::permissions(h.program() / "QVT Datos/Plantillas", fs::perms::owner_all);
     rememberQuvetra();

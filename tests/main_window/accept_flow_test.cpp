@@ -220,9 +220,10 @@ TEST_F(AcceptFlow, TheDatabaseGoneWhileAQuestionWasAnsweredFailsTheBackup) {
     h.accept(location());
     before = snapshot(h.program());
     ASSERT_EQ(h.dialogs.boxes.size(), 3u);  // the in-use question, the report, the failure
-    EXPECT_TRUE(h.dialogs.boxes[1].text.starts_with("Número: 2\r\nDescripción: No se encontró la base de datos de "
-                                                    "Quvetra\r\n\r\nFuente: Copiar '" +
-                                                    h.program().string() + "/QVT Datos.mdb' o '"))
+    EXPECT_TRUE(
+        h.dialogs.boxes[1].text.starts_with("Número: 2\r\nDescripción: No se encontró la base de datos de "
+                                            "Quvetra\r\n\r\nFuente: Copiar '" +
+                                            h.program().string() + "/QVT Datos.mdb' o '"))
         << h.dialogs.boxes[1].text;
     EXPECT_EQ(h.dialogs.boxes[1].title, "Ha ocurrido un error");
     EXPECT_EQ(h.dialogs.boxes[2].text, messages::kBackupFailed);
@@ -246,8 +247,8 @@ TEST_F(AcceptFlow, TheChecksComeInTheirOrderEachWithItsBox) {
         {location(), "  ", {}, 64, "Hace falta suministrar la información de 'Nombre'."},
         {location(), "Lu:nes", {}, 48, "Un nombre de archivo, no puede contener"},
         {location(), "Lunes", {}, 16, "La operación que intenta realizar, no podrá ser realizada."},
-        {"relativa/", "Lunes", [&] { fs::rename(h.destination() / "aparte.mdb", h.program() / "QVT Datos.mdb"); },
-         48, "La ruta del respaldo no es válida:"},
+        {"relativa/", "Lunes", [&] { fs::rename(h.destination() / "aparte.mdb", h.program() / "QVT Datos.mdb"); }, 48,
+         "La ruta del respaldo no es válida:"},
         {location(), "Lunes", {}, 4 + 32 + 256, "Quvetra parece estar abierto:"},
         {location(), "Lunes", [&] { fs::remove(h.program() / "QVT Datos.ldb"); }, 4 + 32, "El nombre 'Lunes'"},
     };
@@ -270,9 +271,9 @@ TEST_F(AcceptFlow, TheWindowIsLockedControlByControlBeforeTheCopy) {
         if (atTheCopy.empty()) atTheCopy = h.window.stateChanges;
     };
     h.accept(location());
-    const std::vector<std::string> lock = {"Label1(0) off", "Label1(1) off", "Text1 off",      "Text2 off",
-                                           "Check1 off",    "Toolbar1.1 off", "Toolbar1.3 off", "Toolbar2.1 off",
-                                           "busy on"};
+    const std::vector<std::string> lock = {"Label1(0) off",  "Label1(1) off",  "Text1 off",
+                                           "Text2 off",      "Check1 off",     "Toolbar1.1 off",
+                                           "Toolbar1.3 off", "Toolbar2.1 off", "busy on"};
     EXPECT_EQ(atTheCopy, lock);
     std::vector<std::string> whole = lock;
     whole.push_back("busy off");

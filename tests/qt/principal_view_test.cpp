@@ -216,8 +216,7 @@ TEST_F(WindowTest, FocusSelectsAWholeNameThatHoldsAnEmoji) {
 
 TEST_F(WindowTest, TheWindowIconHoldsTheImagesOfEverySize) {
     const QList<QSize> sizes = view.windowIcon().availableSizes();
-    for (const int size : {16, 32, 48})
-        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    for (const int size : {16, 32, 48}) EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
 }
 
 TEST_F(WindowTest, TheProgressBarAdvancesDuringTheCopy) {

@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFontMetrics>
-#include <QLineEdit>
-#include <QTreeWidget>
 #include <QLabel>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 
 #include "tests/support/temp_folder.h"
@@ -22,7 +22,7 @@ namespace ruror::test {
 namespace {
 
 // Runs the action on the next modal dialog once it is shown.
-void onModal(std::function<void(QWidget*)> action) {
+void onModal(const std::function<void(QWidget*)>& action) {
     QTimer::singleShot(10, [action] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr) return onModal(action);

@@ -14,7 +14,7 @@ BackupHarness::BackupHarness()
 }
 
 std::string BackupHarness::addDatabase(const std::string& extension, std::size_t size, unsigned variant) {
-    const std::string content = randomBytes(size, variant);
+    std::string content = randomBytes(size, variant);
     writeFile(program() / ("QVT Datos" + extension), content);
     return content;
 }
