@@ -28,6 +28,8 @@ struct Options {
     fs::path work = "bench-work";
     bench::QuvetraShape shape;
     int runs = 5;
+    // Only lay out the Quvetra folder, for the benchmark of the real program.
+    bool layOutOnly = false;
 };
 
 struct Timing {
@@ -46,7 +48,7 @@ double median(std::vector<double> values) {
 
 void usage() {
     std::cerr << "usage: ruror_bench [--dir FOLDER] [--database-mib N] [--files N] [--min-kib N] [--max-kib N] "
-                 "[--runs N]\n";
+                 "[--runs N] [--lay-out-only]\n";
     std::exit(2);
 }
 
@@ -54,6 +56,10 @@ Options parse(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
+        if (flag == "--lay-out-only") {
+            options.layOutOnly = true;
+            continue;
+        }
         if (i + 1 >= argc) usage();
         const std::string value = argv[++i];
         if (flag == "--dir") {
@@ -159,6 +165,7 @@ int main(int argc, char** argv) {
     // The generated files go to the disk first, so the first run does not
     // compete with their write-back.
     run("sync -f " + quote(program));
+    if (options.layOutOnly) return 0;
 
     // One run of each that is not counted: the first writes after laying out
     // the data find the disk still settling.

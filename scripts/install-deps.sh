@@ -9,7 +9,7 @@ packages=(
   libgtest-dev googletest
   fonts-wine
   dosfstools fusefat
-  xvfb xdotool xclip x11-utils imagemagick
+  xvfb xdotool xclip x11-utils imagemagick libx11-dev libxtst-dev
 )
 
 missing=()

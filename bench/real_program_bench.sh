@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Times a backup as a user gets it: the installed program with its real
+# window in an X display, the location typed and "Aceptar" pressed, timed
+# from the key to the result box; alternated with `cp` + `sync -f` of the
+# same data into fresh destinations. Also the longest time the window took
+# to answer (its freeze) and the program's peak memory.
+#
+# Usage: real_program_bench.sh [--dir FOLDER] [--database-mib N] [--files N]
+#                              [--min-kib N] [--max-kib N] [--runs N]
+# Needs a build (build/) and Xvfb and xdotool (scripts/install-deps.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+work=/var/tmp/ruror-bench-real
+runs=3
+shape=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --dir) work=$2 ;;
+    --runs) runs=$2 ;;
+    --database-mib|--files|--min-kib|--max-kib) shape+=("$1" "$2") ;;
+    *) echo "unknown option $1" >&2; exit 2 ;;
+  esac
+  shift 2
+done
+
+quvetra="$work/Quvetra"
+destination="$work/Copias"
+build/bench/ruror_bench --dir "$work" "${shape[@]}" --lay-out-only
+cmake --install build --prefix "$quvetra" >/dev/null
+
+for number in $(seq 120 139); do
+  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
+done
+export DISPLAY=:$number
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+program=""
+trap '[ -n "$program" ] && kill "$program" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$destination"' EXIT
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+fresh_destination() {
+  rm -rf "$destination"
+  mkdir -p "$destination"
+  sync -f "$destination"
+}
+
+now() { date +%s.%N; }
+elapsed() { echo "$2 - $1" | bc -l; }
+
+# One backup through the program's window; prints seconds, freeze ms and peak MiB.
+with_ruror() {
+  fresh_destination
+  HOME="$work/home" "$quvetra/ruror" &
+  program=$!
+  local window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.05
+  done
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + 200)) $((Y + 20))
+  sleep 0.3
+  xdotool type --delay 5 "$destination/"
+  xdotool key Return Return   # to the name, then to "Aceptar"
+  sleep 0.3
+  local measured peak
+  measured=$(build/bench/ruror_window_probe "$window" space RUROR 600)
+  peak=$(awk '/VmHWM/ { printf "%.1f", $2 / 1024 }' "/proc/$program/status")
+  xdotool key Return          # closes the result box; the program ends
+  wait "$program"
+  program=""
+  echo "$measured $peak"
+}
+
+with_cp() {
+  fresh_destination
+  local start
+  start=$(now)
+  cp "$quvetra/QVT Datos.mdb" "$destination/cp.qvtdb"
+  for sub in "" Archivo Plantillas Referencias; do
+    mkdir -p "$destination/Respaldo QVT/$sub"
+    find "$quvetra/QVT Datos/$sub" -maxdepth 1 -type f -exec cp -p -t "$destination/Respaldo QVT/$sub" {} +
+  done
+  sync -f "$destination"
+  elapsed "$start" "$(now)"
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# One run of each that is not counted: the disk is still settling.
+with_ruror >/dev/null
+with_cp >/dev/null
+
+ruror_times=() cp_times=() freezes=() peaks=()
+for run in $(seq "$runs"); do
+  if [ $((run % 2)) -eq 1 ]; then
+    read -r seconds freeze peak < <(with_ruror); copy=$(with_cp)
+  else
+    copy=$(with_cp); read -r seconds freeze peak < <(with_ruror)
+  fi
+  printf 'run %d: RUROR %.3f s (longest freeze %s ms, peak %s MiB) | cp + sync %.3f s | ratio %.2f\n' \
+    "$run" "$seconds" "$freeze" "$peak" "$copy" "$(echo "$seconds / $copy" | bc -l)"
+  ruror_times+=("$seconds") cp_times+=("$copy") freezes+=("$freeze") peaks+=("$peak")
+done
+
+ruror_median=$(printf '%s\n' "${ruror_times[@]}" | median)
+cp_median=$(printf '%s\n' "${cp_times[@]}" | median)
+printf '\nMedians of %d runs: RUROR %.3f s, cp + sync %.3f s, ratio %.2f\n' "$runs" "$ruror_median" "$cp_median" \
+  "$(echo "$ruror_median / $cp_median" | bc -l)"
+printf 'Longest freeze of the window: %s ms; peak memory: %s MiB\n' \
+  "$(printf '%s\n' "${freezes[@]}" | sort -g | tail -n 1)" "$(printf '%s\n' "${peaks[@]}" | sort -g | tail -n 1)"
