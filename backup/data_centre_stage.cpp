@@ -44,8 +44,9 @@ public:
             window_.processEvents();
         }
         commitStaged();
-        if (!names.empty()) note(files_.flushFolder(stage_.target));
-        if (!notCreated) note(files_.flushFolder(stage_.parent));
+        const auto between = [this] { window_.processEvents(); };
+        if (!names.empty()) note(files_.flushFolder(stage_.target, between));
+        if (!notCreated) note(files_.flushFolder(stage_.parent, between));
     }
 
 private:

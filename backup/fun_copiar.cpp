@@ -63,7 +63,7 @@ private:
             window_.processEvents();
         });
         if (failure) return failure;
-        return files_.flushFolder(backupFile.parent_path());
+        return files_.flushFolder(backupFile.parent_path(), [this] { window_.processEvents(); });
     }
 
     Failure databaseMissing() const {

@@ -51,7 +51,7 @@ elapsed() { echo "$2 - $1" | bc -l; }
 # One backup through the program's window; prints seconds, freeze ms and peak MiB.
 with_ruror() {
   fresh_destination
-  HOME="$work/home" "$quvetra/ruror" &
+  HOME="$work/home" ${RUROR_WRAPPER:-} "$quvetra/ruror" &
   program=$!
   local window=""
   for _ in $(seq 100); do

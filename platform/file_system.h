@@ -84,8 +84,9 @@ public:
     virtual std::vector<Failure> commitCopies(const CopyProgress& progress) = 0;
 
     // Writes a folder's entries to the disk, so files renamed into it survive
-    // a power cut or the unplugging of the drive.
-    virtual Outcome flushFolder(const std::filesystem::path& folder) = 0;
+    // a power cut or the unplugging of the drive. `between` is called about
+    // every 10 ms while the disk is waited for, to keep the window answering.
+    virtual Outcome flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) = 0;
 
     // Removes the temporary files that ended runs of this program left in the
     // folder; a temporary file that a running copy still writes is left alone.

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/posix/answering_wait.h"
 #include "platform/posix/system_failure.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/writeback_pacer.h"
@@ -254,8 +255,12 @@ Outcome PendingCopy::waitForData(const CopyProgress& progress) {
 
 Outcome PendingCopy::flush(const CopyProgress& progress) {
     if (Outcome failure = waitForData(progress)) return failure;
-    if (fsync(file_.fd()) != 0)
-        return systemFailure(errno, "Guardar en el disco la copia de " + quoted(source_.string()));
+    const int fd = file_.fd();
+    const auto between = [this, &progress] {
+        if (progress) progress(size_, size_);
+    };
+    if (const int error = waitAnswering([fd] { return fsync(fd) == 0 ? 0 : errno; }, between))
+        return systemFailure(error, "Guardar en el disco la copia de " + quoted(source_.string()));
     return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <set>
 
+#include "platform/posix/answering_wait.h"
 #include "platform/posix/file_copier.h"
 #include "platform/posix/system_failure.h"
 #include "platform/posix/temporary_file.h"
@@ -178,9 +179,13 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
     std::set<dev_t> flushed;
     for (const PendingCopy& copy : staged_) {
         if (flushed.count(copy.device())) continue;
-        if (syncfs(copy.fd()) != 0) {
+        const int fd = copy.fd();
+        const auto between = [&progress] {
+            if (progress) progress(0, 0);
+        };
+        if (const int error = waitAnswering([fd] { return syncfs(fd) == 0 ? 0 : errno; }, between)) {
             const Failure failure = systemFailure(
-                errno, "Guardar en el disco la carpeta " + quoted(copy.destination().parent_path().string()));
+                error, "Guardar en el disco la carpeta " + quoted(copy.destination().parent_path().string()));
             for (const PendingCopy& lost : staged_) {
                 Failure each = failure;
                 each.source = "Guardar en el disco " + quoted(lost.destination().string());
@@ -196,12 +201,14 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
     staged_.clear();
 }
 
-Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder) {
+Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) {
     UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid()) return systemFailure(errno, "Guardar en el disco la carpeta " + quoted(folder.string()));
+    const int error = waitAnswering([&fd] { return fsync(fd.get()) == 0 ? 0 : errno; }, between);
     // A file system that cannot flush a folder on its own (FUSE, some network
     // drives) wrote its entries with the files' own flushes.
-    if (!fd.valid() || (fsync(fd.get()) != 0 && !notOffered(errno) && errno != EINVAL))
-        return systemFailure(errno, "Guardar en el disco la carpeta " + quoted(folder.string()));
+    if (error != 0 && !notOffered(error) && error != EINVAL)
+        return systemFailure(error, "Guardar en el disco la carpeta " + quoted(folder.string()));
     return std::nullopt;
 }
 

@@ -31,7 +31,7 @@ public:
     Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
                       const CopyProgress& progress) override;
     std::vector<Failure> commitCopies(const CopyProgress& progress) override;
-    Outcome flushFolder(const std::filesystem::path& folder) override;
+    Outcome flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) override;
     void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
 
 private:
