@@ -351,13 +351,22 @@ void PrincipalView::setBusyPointer(bool busy) {
     }
 }
 
+// Painted at most about 30 times a second, whatever the size of the pieces
+// the copy reports in: painting is work taken from the copy.
 void PrincipalView::setProgress(long long done, long long total) {
     if (total <= 0) {
         progress_->hide();
         return;
     }
+    constexpr qint64 kPaintEveryMs = 33;
+    const bool finished = done >= total;
+    if (progress_->isVisible() && !finished && progressPainted_.isValid() &&
+        progressPainted_.elapsed() < kPaintEveryMs) {
+        return;
+    }
     progress_->setValue(static_cast<int>(done * 1000 / total));
     progress_->show();
+    progressPainted_.start();
 }
 
 void PrincipalView::processEvents() { QCoreApplication::processEvents(); }

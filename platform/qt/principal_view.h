@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QWidget>
 #include <map>
 #include <vector>
@@ -79,6 +80,7 @@ private:
     std::map<Control, QWidget*> controls_;
     std::map<std::pair<Toolbar, int>, QToolButton*> buttons_;
     QProgressBar* progress_ = nullptr;
+    QElapsedTimer progressPainted_;
     bool busy_ = false;
     // The controls' own pointers, put back when the window is no longer busy.
     std::vector<std::pair<QWidget*, QCursor>> ownPointers_;
