@@ -61,6 +61,9 @@ public:
     // An error value of 0 when the whole source was copied.
     CopyError run() {
         for (;;) {
+            // The size known at the start is all there is to copy; a source
+            // that grew meanwhile is caught when its size is checked again.
+            if (expected_ > 0 && copied_ >= expected_) return {};
             ssize_t n = 0;
             if (const CopyError failed = nextChunk(n); failed.error != 0) return failed;
             if (n < 0) continue;  // interrupted, or offload turned off: try again
@@ -171,7 +174,13 @@ Outcome copyContent(int in, int out, std::uint64_t size, const CopyProgress& pro
     const std::string writing = "Escribir la copia de " + sourceText + " en " + destinationText;
     if (const CopyError failed = ChunkCopier(in, out, size, progress, pacer).run(); failed.error != 0)
         return systemFailure(failed.error, failed.onWrite ? writing : "Leer " + sourceText);
-    if (const int error = pacer.finish()) return systemFailure(error, writing);
+    // A large file's data starts for the disk at once, so it goes while the
+    // next files are copied. Small files are left to the flush of their
+    // batch, which writes them together: starting each one alone cost the
+    // data centre's many small documents a third more time.
+    if (size >= kChunkBytes) {
+        if (const int error = pacer.finish()) return systemFailure(error, writing);
+    }
     return std::nullopt;
 }
 

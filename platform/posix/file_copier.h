@@ -29,6 +29,7 @@ public:
     Outcome place(bool replace);
 
     const std::filesystem::path& destination() const { return destination_; }
+    std::uint64_t size() const { return size_; }
     int fd() const { return file_.fd(); }
     // The file system the copy is written on.
     dev_t device() const { return device_; }

@@ -22,6 +22,9 @@ constexpr const char* kListingPattern = "*.*";
 // Staged copies keep their temporary files open (and locked); this many at
 // most, well under the usual limit of open files.
 constexpr std::size_t kMostStaged = 128;
+// Staged copies this large are waited for a piece at a time before the
+// flush of their file system, so that the window answers between pieces.
+constexpr std::uint64_t kWaitedFrom = 2 << 20;
 
 bool isHidden(const std::string& name) { return name.empty() || name.front() == '.'; }
 
@@ -169,7 +172,10 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
     // and only then may any copy take its final name.
     std::vector<PendingCopy> waited;
     for (PendingCopy& copy : staged_) {
-        if (Outcome failure = copy.waitForData(progress)) {
+        // A small file is one piece: the flush of the file system takes it.
+        if (copy.size() < kWaitedFrom) {
+            waited.push_back(std::move(copy));
+        } else if (Outcome failure = copy.waitForData(progress)) {
             commitFailures_.push_back(*failure);
         } else {
             waited.push_back(std::move(copy));

@@ -64,8 +64,11 @@ TemporaryFile TemporaryFile::create(const std::filesystem::path& folder, Outcome
             return {};
         }
         // Another run may have taken the file for abandoned in the instant
-        // before it was locked and removed it; then start again.
-        if (nameStillRefersTo(fd.get(), path)) return TemporaryFile(std::move(fd), std::move(path));
+        // before it was locked and removed it; then start again. (Names are
+        // unique to this process, so a file of this name is this one.)
+        struct stat created {};
+        if (fstat(fd.get(), &created) == 0 && created.st_nlink > 0)
+            return TemporaryFile(std::move(fd), std::move(path));
     }
     failure = systemFailure(EEXIST, "Crear un archivo temporal en " + quoted(folder.string()));
     return {};

@@ -369,7 +369,14 @@ void PrincipalView::setProgress(long long done, long long total) {
     progressPainted_.start();
 }
 
-void PrincipalView::processEvents() { QCoreApplication::processEvents(); }
+// A copy of many small files asks after each one; a hundred times a second
+// is more than the eye or the keyboard can tell, and costs the copy little.
+void PrincipalView::processEvents() {
+    constexpr qint64 kAnswerEveryMs = 10;
+    if (eventsProcessed_.isValid() && eventsProcessed_.elapsed() < kAnswerEveryMs) return;
+    QCoreApplication::processEvents();
+    eventsProcessed_.start();
+}
 
 void PrincipalView::postTabToFocusedControl() {
     QWidget* focused = QApplication::focusWidget();

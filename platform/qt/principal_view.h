@@ -81,6 +81,7 @@ private:
     std::map<std::pair<Toolbar, int>, QToolButton*> buttons_;
     QProgressBar* progress_ = nullptr;
     QElapsedTimer progressPainted_;
+    QElapsedTimer eventsProcessed_;
     bool busy_ = false;
     // The controls' own pointers, put back when the window is no longer busy.
     std::vector<std::pair<QWidget*, QCursor>> ownPointers_;
