@@ -10,6 +10,7 @@ packages=(
   fonts-wine
   dosfstools fusefat
   xvfb xdotool xclip x11-utils imagemagick libx11-dev libxtst-dev
+  g++-mingw-w64-x86-64-posix wine wine64 locales
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds RUROR and runs the whole suite twice: as a normal build, and under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Needs no display.
+# Builds RUROR and runs the whole suite three times: as a normal build,
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and as the Windows
+# program's suites, cross-built with mingw-w64 and run under Wine in a Wine
+# prefix of the run's own. Needs no display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +19,6 @@ run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
   run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRUROR_SANITIZE=ON
+
+scripts/with-wine.sh run_suite build-windows -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake"

@@ -22,7 +22,7 @@ protected:
     bool copy(const std::string& name = "Lunes") {
         h.load();
         quvetra = snapshot(h.program());
-        h.window.setText(Control::Text1, h.destination().string() + "/");
+        h.window.setText(Control::Text1, text(h.destination()) + kSeparator);
         h.window.setText(Control::Text2, name);
         return FunCopiar(h.window, h.dialogs, h.files);
     }
@@ -46,6 +46,7 @@ TEST_F(FunCopiarTest, AnAccdbAloneIsCopiedUnderTheBackupExtension) {
     EXPECT_TRUE(written.begin()->second == accdb) << written.begin()->first;
 }
 
+#ifndef _WIN32  // permission bits and names of any bytes are POSIX's
 TEST_F(FunCopiarTest, TheCopyKeepsTheDatabasesPermissionsAndTime) {
     h.addDatabase(".mdb");
     const fs::path database = h.program() / "QVT Datos.mdb";
@@ -57,6 +58,8 @@ TEST_F(FunCopiarTest, TheCopyKeepsTheDatabasesPermissionsAndTime) {
     EXPECT_EQ(fs::status(backup).permissions(), fs::perms::owner_read | fs::perms::group_read);
     EXPECT_EQ(fs::last_write_time(backup), time);
 }
+
+#endif
 
 TEST_F(FunCopiarTest, ProgressAdvancesThroughTheDatabaseAndEachStage) {
     h.addDatabase(".mdb", 9 << 20);
@@ -77,6 +80,7 @@ TEST_F(FunCopiarTest, ProgressAdvancesThroughTheDatabaseAndEachStage) {
     EXPECT_EQ(h.window.progress.back(), std::make_pair(0LL, 0LL));
 }
 
+#ifndef _WIN32
 TEST_F(FunCopiarTest, NamesThatAreNotUtf8OrOddAreCopiedUnderTheirExactBytes) {
     h.addDatabase(".mdb");
     const std::vector<std::string> names = {"caf\xe9.doc", std::string(255, 'n'), "con espacios y \"comillas\"",
@@ -87,6 +91,8 @@ TEST_F(FunCopiarTest, NamesThatAreNotUtf8OrOddAreCopiedUnderTheirExactBytes) {
     for (const std::string& name : names)
         EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Archivo" / name), name) << name;
 }
+
+#endif
 
 TEST_F(FunCopiarTest, ABackupNameTakenByAFolderIsAFailureOfTheDatabaseStage) {
     h.addDatabase(".mdb");
@@ -107,9 +113,9 @@ TEST_F(FunCopiarTest, ATreeFolderTakenByAFileIsReportedWithEachFileNotCopied) {
     EXPECT_FALSE(copy());
     ASSERT_EQ(h.dialogs.boxes.size(), 1u);
     const std::string report = h.dialogs.boxes[0].text;
-    EXPECT_NE(report.find("Respaldo QVT/Archivo': Ya existe un archivo con ese nombre (17)"), std::string::npos)
+    EXPECT_NE(report.find("Respaldo QVT" + kSeparator + "Archivo': Ya existe un archivo con ese nombre ("), std::string::npos)
         << report;
-    EXPECT_NE(report.find("'" + (h.program() / "QVT Datos/Archivo/recibo.pdf").string() + "'"), std::string::npos)
+    EXPECT_NE(report.find("'" + text(h.program() / "QVT Datos" / "Archivo" / "recibo.pdf") + "'"), std::string::npos)
         << report;
     // The other folders were copied whole.
     EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Plantillas/carta.dot"), "carta");
@@ -136,9 +142,9 @@ TEST_F(FunCopiarTest, KeptDocumentsOlderThanQuvetrasAreToldAndTheBackupStaysWhol
     EXPECT_EQ(h.dialogs.boxes[0].style, 64);
     EXPECT_EQ(h.dialogs.boxes[0].title, "Documentos no actualizados");
     EXPECT_TRUE(notice.starts_with("27 documentos han cambiado en Quvetra desde que se copiaron a '" +
-                                   h.destination().string() + "//Respaldo QVT'"))
+                                   text(h.destination()) + kSeparator + kSeparator + "Respaldo QVT'"))
         << notice;
-    EXPECT_NE(notice.find("\r\n- notas.txt\r\n- Archivo/recibo.pdf\r\n- Referencias/tabla 0.xls"), std::string::npos)
+    EXPECT_NE(notice.find("\r\n- notas.txt\r\n- Archivo" + kSeparator + "recibo.pdf\r\n- Referencias" + kSeparator + "tabla 0.xls"), std::string::npos)
         << notice;
     EXPECT_NE(notice.find("Y 7 más."), std::string::npos) << notice;
     EXPECT_NE(notice.find("ubicación nueva o vacía"), std::string::npos) << notice;
@@ -146,6 +152,7 @@ TEST_F(FunCopiarTest, KeptDocumentsOlderThanQuvetrasAreToldAndTheBackupStaysWhol
     EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/notas.txt"), "notas");
 }
 
+#ifndef _WIN32  // links
 TEST_F(FunCopiarTest, ABackupNameTakenByALinkReplacesTheLinkNotItsTarget) {
     const std::string database = h.addDatabase(".mdb");
     const fs::path other = writeFile(h.destination() / "otro.txt", "otro");
@@ -155,6 +162,7 @@ TEST_F(FunCopiarTest, ABackupNameTakenByALinkReplacesTheLinkNotItsTarget) {
     EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
     EXPECT_EQ(readFile(other), "otro");
 }
+#endif
 
 }  // namespace
 }  // namespace ruror::test

@@ -62,18 +62,24 @@ TEST(Load, AHiddenButTickedOptionCopiesNoDataCentre) {
 TEST(Load, AProgramFolderAtTheRootOfTheFileSystem) {
     FakeWindow window;
     ScriptedDialogs dialogs;
-    posix::PosixFileSystem root("/");
+#ifdef _WIN32
+    const std::string top = "C:\\";
+#else
+    const std::string top = "/";
+#endif
+    NativeFileSystem root(top);
     FixedClock clock(Date{2026, 12, 7});
     Principal principal(window, dialogs, root, clock);
     principal.load();
     EXPECT_FALSE(window.visible[Control::Check1]);
-    window.setText(Control::Text1, "/tmp/");
+    window.setText(Control::Text1, text(std::filesystem::temp_directory_path()));
     window.setText(Control::Text2, "Lunes");
     principal.toolbar1ButtonClick("Aceptar");
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text,
               "La operación que intenta realizar, no podrá ser realizada.\r\n\r\nLa base de datos de Quvetra "
-              "'//QVT Datos.mdb o QVT Datos.accdb' no se encontró");
+              "'" +
+                  top + kSeparator + "QVT Datos.mdb o QVT Datos.accdb' no se encontró");
 }
 
 TEST(Keys, EnterMovesOnAndEscapeCloses) {
@@ -123,9 +129,9 @@ TEST(Keys, BothFieldsSelectTheirWholeTextOnFocus) {
 
 TEST(BrowseButton, WritesTheChosenFolderWithOneTrailingSeparator) {
     BackupHarness h;
-    h.dialogs.folderAnswer = "/srv/copias";
+    h.dialogs.folderAnswer = kSeparator + "srv" + kSeparator + "copias";
     h.principal.toolbar2ButtonClick();
-    EXPECT_EQ(h.window.texts[Control::Text1], "/srv/copias/");
+    EXPECT_EQ(h.window.texts[Control::Text1], h.dialogs.folderAnswer + kSeparator);
     ASSERT_EQ(h.dialogs.prompts.size(), 1u);
     EXPECT_EQ(h.dialogs.prompts[0],
               "Respaldo de seguridad\r\n\r\nSeleccione la ubicación dónde desea guardar el respaldo de seguridad.");

@@ -1,5 +1,7 @@
 #include "tests/support/backup_harness.h"
 
+#include "platform/path_text.h"
+
 namespace ruror::test {
 
 BackupHarness::BackupHarness()
@@ -22,7 +24,7 @@ std::string BackupHarness::addDatabase(const std::string& extension, std::size_t
 void BackupHarness::addDataCentre() {
     const std::filesystem::path centre = program() / "QVT Datos";
     auto add = [&](const std::string& relative, const std::string& content) {
-        writeFile(centre / relative, content);
+        writeFile(centre / pathFromText(relative), content);
         dataCentre_[relative] = content;
     };
     add("Índice general.doc", "índice");

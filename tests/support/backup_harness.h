@@ -5,9 +5,9 @@
 #include <string>
 
 #include "main_window/principal.h"
-#include "platform/posix/posix_file_system.h"
 #include "tests/support/fake_window.h"
 #include "tests/support/fixed_clock.h"
+#include "tests/support/native_file_system.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
@@ -44,7 +44,7 @@ private:
 public:
     FakeWindow window;
     ScriptedDialogs dialogs;
-    posix::PosixFileSystem files;
+    NativeFileSystem files;
     FixedClock clock;
     Principal principal;
 

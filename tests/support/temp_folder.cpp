@@ -1,21 +1,34 @@
 #include "tests/support/temp_folder.h"
 
+#ifndef _WIN32
 #include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/path_text.h"
+
 namespace ruror::test {
 
 TempFolder::TempFolder() {
+#ifdef _WIN32
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate = std::filesystem::temp_directory_path() / ("ruror-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) path_ = candidate;
+    }
+    if (path_.empty()) throw std::runtime_error("cannot make a temporary folder");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "ruror-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
     path_ = pattern;
+#endif
 }
 
 TempFolder::~TempFolder() {
@@ -54,6 +67,9 @@ std::string randomBytes(std::size_t size, unsigned variant) {
     return bytes;
 }
 
+std::string text(const std::filesystem::path& path) { return textFromPath(path); }
+
+#ifndef _WIN32
 void makeSocket(const std::filesystem::path& path) {
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -63,13 +79,15 @@ void makeSocket(const std::filesystem::path& path) {
     close(fd);
     if (!bound) throw std::runtime_error("cannot make a socket at " + path.string());
 }
+#endif
 
 namespace {
 
 void addEntries(const std::filesystem::path& root, const std::filesystem::path& folder,
                 std::map<std::string, std::string>& entries) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const std::string relative = entry.path().lexically_relative(root).string();
+        const std::u8string generic = entry.path().lexically_relative(root).generic_u8string();
+        const std::string relative(generic.begin(), generic.end());
         const auto status = std::filesystem::symlink_status(entry.path());
         if (std::filesystem::is_symlink(status)) {
             entries[relative] = "<link " + std::filesystem::read_symlink(entry.path()).string() + ">";

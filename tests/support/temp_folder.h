@@ -28,8 +28,16 @@ std::string readFile(const std::filesystem::path& path);
 // Bytes that do not compress and differ from one variant to another.
 std::string randomBytes(std::size_t size, unsigned variant);
 
+#ifndef _WIN32
 // Makes a Unix-domain socket at the path.
 void makeSocket(const std::filesystem::path& path);
+#endif
+
+// The platform's folder separator, as the program's texts show it.
+inline const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+
+// A path as the program's texts show it (UTF-8).
+std::string text(const std::filesystem::path& path);
 
 // Every entry below a folder (hidden ones included), by relative path, with
 // the content of each file; folders map to "<dir>".

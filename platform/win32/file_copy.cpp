@@ -1,0 +1,185 @@
+#include "platform/win32/file_copy.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/extended_path.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/windows_failure.h"
+
+namespace ruror::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr DWORD kChunkBytes = 2 << 20;
+constexpr const wchar_t* kPrefix = L".ruror-";
+constexpr const wchar_t* kSuffix = L".tmp";
+
+std::wstring longForm(const fs::path& path) { return extendedLengthPath(path.wstring()); }
+
+// A name unique to this process: its id, the time it started and a counter.
+std::wstring nextTemporaryName() {
+    static const unsigned long long processPart =
+        (static_cast<unsigned long long>(GetCurrentProcessId()) << 32) ^ GetTickCount64();
+    static unsigned counter = 0;
+    wchar_t name[64];
+    swprintf(name, 64, L"%ls%016llx%08x%ls", kPrefix, processPart, ++counter, kSuffix);
+    return name;
+}
+
+// The file being written. It is held open without delete sharing for
+// others' exclusive opens, so a later run cannot take it for abandoned;
+// removed on every way out unless it was moved into place.
+class TemporaryCopy {
+public:
+    Outcome create(const fs::path& folder, const std::string& sourceText) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = folder / nextTemporaryName();
+            handle_ = UniqueHandle(CreateFileW(longForm(path_).c_str(), GENERIC_WRITE | DELETE,
+                                               FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            if (handle_.valid()) return std::nullopt;
+            if (GetLastError() != ERROR_FILE_EXISTS) break;
+        }
+        return windowsFailure(GetLastError(), "Crear la copia de " + sourceText + " en " + quoted(folder.wstring()));
+    }
+    ~TemporaryCopy() {
+        if (handle_.valid() && !placed_) DeleteFileW(longForm(path_).c_str());
+    }
+
+    HANDLE handle() const { return handle_.get(); }
+    const fs::path& path() const { return path_; }
+    void placed() { placed_ = true; }
+
+private:
+    fs::path path_;
+    UniqueHandle handle_;
+    bool placed_ = false;
+};
+
+bool writeAll(HANDLE out, const char* data, DWORD size) {
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(out, data, size, &written, nullptr)) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+Outcome copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress,
+                    const std::string& sourceText, const std::string& destinationText) {
+    std::vector<char> buffer(kChunkBytes);
+    std::uint64_t copied = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(in, buffer.data(), kChunkBytes, &read, nullptr))
+            return windowsFailure(GetLastError(), "Leer " + sourceText);
+        if (read == 0) return std::nullopt;
+        if (!writeAll(out, buffer.data(), read))
+            return windowsFailure(GetLastError(), "Escribir la copia de " + sourceText + " en " + destinationText);
+        copied += read;
+        if (progress) progress(copied, std::max(copied, size));
+    }
+}
+
+std::uint64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+}
+
+bool sameContentStamp(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return sizeOf(a) == sizeOf(b) && CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+}
+
+Outcome checkDestination(const fs::path& destination, bool overwrite) {
+    const DWORD existing = GetFileAttributesW(longForm(destination).c_str());
+    if (existing == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    const std::string destinationText = quoted(destination.wstring());
+    if (existing & FILE_ATTRIBUTE_DIRECTORY) {
+        Failure folder = windowsFailure(ERROR_DIRECTORY, "Crear " + destinationText);
+        folder.description = "Ya existe una carpeta con ese nombre";
+        return folder;
+    }
+    if (!overwrite) return destinationKept("Crear " + destinationText);
+    return std::nullopt;
+}
+
+// The copy takes the source's modification time and shows as a plain file:
+// not hidden any more, as the temporary file was.
+Outcome finishCopy(const TemporaryCopy& copy, const BY_HANDLE_FILE_INFORMATION& source,
+                   const std::string& sourceText) {
+    FILE_BASIC_INFO basic{};
+    basic.LastWriteTime.LowPart = source.ftLastWriteTime.dwLowDateTime;
+    basic.LastWriteTime.HighPart = static_cast<LONG>(source.ftLastWriteTime.dwHighDateTime);
+    basic.FileAttributes = FILE_ATTRIBUTE_ARCHIVE;
+    if (!SetFileInformationByHandle(copy.handle(), FileBasicInfo, &basic, sizeof basic))
+        return windowsFailure(GetLastError(), "Dar la fecha a la copia de " + sourceText);
+    if (!FlushFileBuffers(copy.handle()))
+        return windowsFailure(GetLastError(), "Guardar en el disco la copia de " + sourceText);
+    return std::nullopt;
+}
+
+Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwrite) {
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (overwrite ? MOVEFILE_REPLACE_EXISTING : 0);
+    const std::string source = "Dar su nombre final a " + quoted(destination.wstring());
+    if (!MoveFileExW(longForm(copy.path()).c_str(), longForm(destination).c_str(), flags)) {
+        const DWORD error = GetLastError();
+        if (!overwrite && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return destinationKept(source);
+        return windowsFailure(error, source);
+    }
+    copy.placed();
+    return std::nullopt;
+}
+
+}  // namespace
+
+Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, bool overwrite,
+                           const CopyProgress& progress) {
+    const std::string sourceText = quoted(source.wstring());
+    // Read only, and shared for everything, so a file Quvetra holds open can
+    // still be read and is never locked or changed by us.
+    UniqueHandle in(CreateFileW(longForm(source).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!in.valid()) return windowsFailure(GetLastError(), "Abrir " + sourceText);
+    BY_HANDLE_FILE_INFORMATION before{};
+    if (!GetFileInformationByHandle(in.get(), &before))
+        return windowsFailure(GetLastError(), "Leer los datos de " + sourceText);
+    if (before.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return windowsFailure(ERROR_DIRECTORY, "Copiar " + sourceText + ", que no es un archivo");
+    if (Outcome failure = checkDestination(destination, overwrite)) return failure;
+
+    TemporaryCopy copy;
+    if (Outcome failure = copy.create(destination.parent_path(), sourceText)) return failure;
+    if (Outcome failure = copyContent(in.get(), copy.handle(), sizeOf(before), progress, sourceText,
+                                      quoted(destination.wstring()))) {
+        return failure;
+    }
+    BY_HANDLE_FILE_INFORMATION after{};
+    if (!GetFileInformationByHandle(in.get(), &after))
+        return windowsFailure(GetLastError(), "Leer los datos de " + sourceText);
+    if (!sameContentStamp(before, after)) {
+        Failure changed = windowsFailure(ERROR_LOCK_VIOLATION, "Copiar " + sourceText);
+        changed.description = "El archivo cambió mientras se copiaba";
+        return changed;
+    }
+    if (Outcome failure = finishCopy(copy, before, sourceText)) return failure;
+    return placeCopy(copy, destination, overwrite);
+}
+
+void removeAbandonedTemporaryFiles(const fs::path& folder) {
+    WIN32_FIND_DATAW entry{};
+    const std::wstring pattern = longForm(folder / (std::wstring(kPrefix) + L"*" + kSuffix));
+    HANDLE find = FindFirstFileW(pattern.c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        // An exclusive open fails while a running copy holds the file; one
+        // that succeeds removes the file as it closes.
+        UniqueHandle abandoned(CreateFileW(longForm(folder / entry.cFileName).c_str(), DELETE, 0, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+}  // namespace ruror::win32

@@ -1,0 +1,165 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include "platform/win32/extended_path.h"
+#include "platform/win32/file_copy.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/windows_failure.h"
+
+namespace ruror::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const wchar_t* kListingPattern = L"*.*";
+
+std::wstring longForm(const fs::path& path) { return extendedLengthPath(path.wstring()); }
+
+// Plain files (read-only and archive ones included) always match; folders,
+// hidden and system entries only where the mask asks for them.
+bool matches(DWORD found, int attributes) {
+    if ((found & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & attribute::kDirectory)) return false;
+    if ((found & FILE_ATTRIBUTE_HIDDEN) && !(attributes & attribute::kHidden)) return false;
+    if ((found & FILE_ATTRIBUTE_SYSTEM) && !(attributes & attribute::kSystem)) return false;
+    return true;
+}
+
+fs::path runningProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // A drive root keeps its separator: "C:\ruror.exe" gives "C:\".
+    return fs::path(path).parent_path();
+}
+
+// A full path with the components compared as Windows does, without case.
+std::wstring fullPathFolded(const fs::path& path) {
+    const std::wstring given = path.wstring();
+    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    full.resize(GetFullPathNameW(given.c_str(), size, full.data(), nullptr));
+    CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    return full;
+}
+
+}  // namespace
+
+Win32FileSystem::Win32FileSystem() : Win32FileSystem(runningProgramFolder()) {}
+
+Win32FileSystem::Win32FileSystem(fs::path programFolder) : programFolder_(std::move(programFolder)) {}
+
+fs::path Win32FileSystem::programFolder() const { return programFolder_; }
+
+fs::path Win32FileSystem::findFirst(const fs::path& pathOrPattern, int attributes) {
+    listing_.clear();
+    next_ = 0;
+    listingFailures_.clear();
+    if (pathOrPattern.filename() == kListingPattern) {
+        startListing(pathOrPattern.parent_path(), attributes);
+        return findNext();
+    }
+    const DWORD found = GetFileAttributesW(longForm(pathOrPattern).c_str());
+    if (found == INVALID_FILE_ATTRIBUTES || !matches(found, attributes)) return {};
+    return pathOrPattern.filename();
+}
+
+fs::path Win32FileSystem::findNext() {
+    if (next_ >= listing_.size()) return {};
+    return listing_[next_++];
+}
+
+void Win32FileSystem::startListing(const fs::path& folder, int attributes) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE find = FindFirstFileExW(longForm(folder / kListingPattern).c_str(), FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) {
+        // A folder that is not there has no files.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_DIRECTORY)
+            listingFailures_.push_back(windowsFailure(error, "Leer la carpeta " + quoted(folder.wstring())));
+        return;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (matches(entry.dwFileAttributes, attributes)) listing_.emplace_back(name);
+    } while (FindNextFileW(find, &entry));
+    const DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_FILES)
+        listingFailures_.push_back(windowsFailure(error, "Leer la carpeta " + quoted(folder.wstring())));
+    FindClose(find);
+}
+
+std::vector<Failure> Win32FileSystem::listingFailures() const { return listingFailures_; }
+
+std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(longForm(file).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    // Windows counts 100 ns intervals from 1601; the epoch is 1970.
+    constexpr std::int64_t kEpochIn1601Units = 116444736000000000;
+    const auto written = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime)
+                                                    << 32) |
+                                                   data.ftLastWriteTime.dwLowDateTime);
+    return FileStamp{(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                     (written - kEpochIn1601Units) * 100};
+}
+
+bool Win32FileSystem::liesWithin(const fs::path& folder, const fs::path& container) {
+    const std::wstring inner = fullPathFolded(folder);
+    const std::wstring outer = fullPathFolded(container);
+    if (inner.compare(0, outer.size(), outer) != 0) return false;
+    return inner.size() == outer.size() || inner[outer.size()] == L'\\' || outer.back() == L'\\';
+}
+
+Outcome Win32FileSystem::createFolder(const fs::path& folder) {
+    if (CreateDirectoryW(longForm(folder).c_str(), nullptr)) return std::nullopt;
+    const DWORD error = GetLastError();
+    const std::string source = "Crear la carpeta " + quoted(folder.wstring());
+    if (error != ERROR_ALREADY_EXISTS) return windowsFailure(error, source);
+    // Only a folder of that name is one to keep; a file there is in the way.
+    const DWORD existing = GetFileAttributesW(longForm(folder).c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) return destinationKept(source);
+    Failure inTheWay = windowsFailure(error, source);
+    inTheWay.description = "Ya existe un archivo con ese nombre";
+    return inTheWay;
+}
+
+Outcome Win32FileSystem::copyFile(const fs::path& source, const fs::path& destination, bool overwrite,
+                                  const CopyProgress& progress) {
+    return copyFileAtomically(source, destination, overwrite, progress);
+}
+
+// Each copy is flushed and placed at once: the same guarantees, one flush a file.
+Outcome Win32FileSystem::stageCopy(const fs::path& source, const fs::path& destination,
+                                   const CopyProgress& progress) {
+    return copyFileAtomically(source, destination, false, progress);
+}
+
+std::vector<Failure> Win32FileSystem::commitCopies(const CopyProgress&) { return {}; }
+
+Outcome Win32FileSystem::flushFolder(const fs::path& folder, const std::function<void()>&) {
+    UniqueHandle handle(CreateFileW(longForm(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    // Where a folder cannot be flushed on its own, the moves into it were
+    // made with write-through.
+    if (!handle.valid() || FlushFileBuffers(handle.get())) return std::nullopt;
+    const DWORD error = GetLastError();
+    if (error == ERROR_INVALID_FUNCTION || error == ERROR_ACCESS_DENIED || error == ERROR_NOT_SUPPORTED)
+        return std::nullopt;
+    return windowsFailure(error, "Guardar en el disco la carpeta " + quoted(folder.wstring()));
+}
+
+void Win32FileSystem::removeAbandonedTemporaryFiles(const fs::path& folder) {
+    win32::removeAbandonedTemporaryFiles(folder);
+}
+
+}  // namespace ruror::win32

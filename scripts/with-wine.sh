@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs a command (here, the Windows suites) with a Wine prefix of its own,
+# made for the run and removed after it (never the user's), one wine server
+# kept up for the whole run, and Spanish as the language.
+set -euo pipefail
+
+prefix_home=$(mktemp -d /tmp/ruror-wine-XXXXXX)
+export WINEPREFIX="$prefix_home/pfx"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=es_ES.UTF-8
+finish() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$prefix_home"
+}
+trap finish EXIT
+
+/usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
+wineserver -w
+wineserver -p
+/usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 || true
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+  ctest --test-dir "$dir" --output-on-failure -j2
+}
+"$@"

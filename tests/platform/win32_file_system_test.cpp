@@ -1,0 +1,197 @@
+// The Windows file system under the program, on real files with real
+// attributes (run under Wine in the test command).
+
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "main_window/messages.h"
+#include "tests/support/backup_harness.h"
+
+namespace ruror::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void setAttributes(const fs::path& path, DWORD attributes) {
+    ASSERT_TRUE(SetFileAttributesW(path.wstring().c_str(), attributes)) << path;
+}
+
+std::vector<std::string> listed(win32::Win32FileSystem& files, const fs::path& folder, int mask) {
+    std::vector<std::string> names;
+    for (fs::path name = files.findFirst(folder / "*.*", mask); !name.empty(); name = files.findNext())
+        names.push_back(text(name));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(Win32Listing, MasksSelectByTheRealAttributes) {
+    TempFolder folder;
+    for (const char* name : {"normal.pdf", "solo lectura.pdf", "archivo.pdf", "oculto.pdf", "sistema.pdf",
+                             "desktop.ini", "Thumbs.db"}) {
+        writeFile(folder / name, name);
+    }
+    fs::create_directory(folder / "carpeta");
+    fs::create_directory(folder / "carpeta oculta");
+    setAttributes(folder / "solo lectura.pdf", FILE_ATTRIBUTE_READONLY);
+    setAttributes(folder / "archivo.pdf", FILE_ATTRIBUTE_ARCHIVE);
+    setAttributes(folder / "oculto.pdf", FILE_ATTRIBUTE_HIDDEN);
+    setAttributes(folder / "sistema.pdf", FILE_ATTRIBUTE_SYSTEM);
+    setAttributes(folder / "desktop.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    setAttributes(folder / "Thumbs.db", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    setAttributes(folder / "carpeta oculta", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+
+    win32::Win32FileSystem files(folder.path());
+    const std::vector<std::string> plain = {"archivo.pdf", "normal.pdf", "solo lectura.pdf"};
+    EXPECT_EQ(listed(files, folder.path(), 0), plain);
+    EXPECT_EQ(listed(files, folder.path(), 32), plain);
+    EXPECT_EQ(listed(files, folder.path(), 2),
+              (std::vector<std::string>{"archivo.pdf", "normal.pdf", "oculto.pdf", "solo lectura.pdf"}));
+    EXPECT_EQ(listed(files, folder.path(), 16),
+              (std::vector<std::string>{"archivo.pdf", "carpeta", "normal.pdf", "solo lectura.pdf"}));
+    EXPECT_EQ(listed(files, folder.path(), 2 | 4 | 16).size(), 10u);
+    EXPECT_EQ(files.findFirst(folder / "oculto.pdf", 0), fs::path());
+    EXPECT_EQ(files.findFirst(folder / "solo lectura.pdf", 0), fs::path("solo lectura.pdf"));
+    EXPECT_EQ(files.findFirst(folder / "carpeta", 16), fs::path("carpeta"));
+    EXPECT_EQ(files.findFirst(folder / "carpeta oculta", 16), fs::path());
+    for (const auto& entry : fs::directory_iterator(folder.path())) setAttributes(entry.path(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Win32Folders, AnExistingFolderIsKeptAndAFileInTheWayIsAFailure) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    EXPECT_FALSE(files.createFolder(folder / "Respaldo QVT"));
+    const Outcome again = files.createFolder(folder / "Respaldo QVT");
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->destinationExisted);
+    writeFile(folder / "Archivo", "no soy una carpeta");
+    const Outcome inTheWay = files.createFolder(folder / "Archivo");
+    ASSERT_TRUE(inTheWay);
+    EXPECT_FALSE(inTheWay->destinationExisted);
+    EXPECT_EQ(inTheWay->description, "Ya existe un archivo con ese nombre");
+}
+
+TEST(Win32Copy, KeepsAnExistingTreeFileAndReplacesOnlyTheBackupFile) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    writeFile(folder / "nuevo.pdf", "nuevo");
+    writeFile(folder / "copia.pdf", "anterior");
+    const Outcome kept = files.copyFile(folder / "nuevo.pdf", folder / "copia.pdf", false, {});
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->destinationExisted);
+    EXPECT_EQ(readFile(folder / "copia.pdf"), "anterior");
+
+    EXPECT_FALSE(files.copyFile(folder / "nuevo.pdf", folder / "copia.pdf", true, {}));
+    EXPECT_EQ(readFile(folder / "copia.pdf"), "nuevo");
+    // The copy shows as a plain file, found under mask 32, with the source's time.
+    EXPECT_EQ(files.findFirst(folder / "copia.pdf", 32), fs::path("copia.pdf"));
+    EXPECT_EQ(files.fileStamp(folder / "copia.pdf")->modifiedNanoseconds,
+              files.fileStamp(folder / "nuevo.pdf")->modifiedNanoseconds);
+    EXPECT_EQ(snapshot(folder.path()).size(), 2u) << "a temporary file was left";
+}
+
+TEST(Win32Copy, AReadOnlyBackupFileIsAFailureAndStaysAsItWas) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    writeFile(folder / "base.mdb", "base nueva");
+    writeFile(folder / "Lunes.qvtdb", "respaldo anterior");
+    setAttributes(folder / "Lunes.qvtdb", FILE_ATTRIBUTE_READONLY);
+    const Outcome failed = files.copyFile(folder / "base.mdb", folder / "Lunes.qvtdb", true, {});
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->number, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(failed->description, "Acceso denegado");
+    setAttributes(folder / "Lunes.qvtdb", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), "respaldo anterior");
+    EXPECT_EQ(snapshot(folder.path()).size(), 2u) << "a temporary file was left";
+}
+
+TEST(Win32Copy, AFileQuvetraHoldsOpenIsReadAndLeftAsItWas) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    writeFile(folder / "QVT Datos.mdb", "base en uso");
+    // Quvetra's own way of opening its database: for writing, sharing reads and writes.
+    HANDLE held = CreateFileW((folder / "QVT Datos.mdb").wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files.copyFile(folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true, {}));
+    CloseHandle(held);
+    EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), "base en uso");
+}
+
+TEST(Win32TemporaryFiles, OnlyThoseNoRunningCopyHoldsAreRemoved) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    writeFile(folder / ".ruror-abandonado.tmp", "de un respaldo interrumpido");
+    const fs::path held = folder / ".ruror-en-curso.tmp";
+    writeFile(held, "de un respaldo en curso");
+    // A running copy holds its file as the copier does: no sharing of exclusive opens.
+    HANDLE writing = CreateFileW(held.wstring().c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writing, INVALID_HANDLE_VALUE);
+    files.removeAbandonedTemporaryFiles(folder.path());
+    EXPECT_FALSE(fs::exists(folder / ".ruror-abandonado.tmp"));
+    EXPECT_TRUE(fs::exists(held));
+    CloseHandle(writing);
+}
+
+TEST(Win32Paths, TheProgramFolderAndDriveRootsAsTheProgramFormsThem) {
+    const fs::path programFolder = win32::Win32FileSystem().programFolder();
+    EXPECT_TRUE(fs::exists(programFolder / "ruror_tests.exe")) << text(programFolder);
+    // A program folder at a drive root keeps its separator, and the doubled
+    // one of the formed path is read as one.
+    win32::Win32FileSystem atRoot("C:\\");
+    EXPECT_EQ(text(atRoot.programFolder()), "C:\\");
+    EXPECT_EQ(atRoot.findFirst(joinedPath(atRoot.programFolder(), "windows"), 16), fs::path("windows"));
+}
+
+TEST(Win32Paths, ALongPathIsCreatedAndCopiedInto) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    fs::path deep = folder.path();
+    for (int i = 0; i < 6; ++i) {
+        deep = joinedPath(deep, std::string(50, static_cast<char>('a' + i)));
+        ASSERT_FALSE(files.createFolder(deep)) << text(deep);
+    }
+    ASSERT_GT(deep.wstring().size(), 300u);
+    writeFile(folder / "base.mdb", "base");
+    EXPECT_FALSE(files.copyFile(folder / "base.mdb", joinedPath(deep, "Lunes.qvtdb"), true, {}));
+    EXPECT_EQ(files.findFirst(joinedPath(deep, "Lunes.qvtdb"), 32), fs::path("Lunes.qvtdb"));
+}
+
+TEST(Win32Names, AReservedNameIsRefusedBeforeAnythingIsWritten) {
+    BackupHarness h;
+    h.addDatabase(".mdb");
+    h.load();
+    for (const char* reserved : {"CON", "nul", "COM1", "LPT9"}) {
+        h.dialogs.boxes.clear();
+        h.accept(text(h.destination()) + kSeparator, reserved);
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << reserved;
+        EXPECT_NE(h.dialogs.boxes[0].text.find("Windows reserva ese nombre"), std::string::npos);
+        EXPECT_EQ(h.window.focus, Control::Text2);
+    }
+    for (const char* relative : {"C:Copias", "\\Copias"}) {
+        h.dialogs.boxes.clear();
+        h.accept(relative, "Lunes");
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << relative;
+        EXPECT_NE(h.dialogs.boxes[0].text.find("ruta completa"), std::string::npos) << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.window.focus, Control::Text1);
+    }
+    EXPECT_TRUE(fs::is_empty(h.destination()));
+}
+
+TEST(Win32Backup, AWholeBackupThroughTheHandlers) {
+    BackupHarness h;
+    const std::string database = h.addDatabase(".mdb");
+    h.addDataCentre();
+    h.load();
+    h.accept(text(h.destination()) + kSeparator);
+    ASSERT_FALSE(h.dialogs.boxes.empty());
+    EXPECT_EQ(h.dialogs.boxes.back().text, messages::kBackupSucceeded) << h.dialogs.boxes.front().text;
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
+    EXPECT_EQ(snapshot(h.destination() / "Respaldo QVT"), h.expectedTree());
+}
+
+}  // namespace
+}  // namespace ruror::test
