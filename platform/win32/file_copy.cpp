@@ -102,13 +102,16 @@ Outcome checkDestination(const fs::path& destination, bool overwrite) {
         return folder;
     }
     if (!overwrite) return destinationKept("Crear " + destinationText);
+    // Windows refuses to replace a read-only file (Wine does not): refused
+    // here on both, before anything is written.
+    if (existing & FILE_ATTRIBUTE_READONLY)
+        return windowsFailure(ERROR_ACCESS_DENIED, "Reemplazar " + destinationText + ", que es de solo lectura");
     return std::nullopt;
 }
 
 // The copy takes the source's modification time and shows as a plain file:
 // not hidden any more, as the temporary file was.
-Outcome finishCopy(const TemporaryCopy& copy, const BY_HANDLE_FILE_INFORMATION& source,
-                   const std::string& sourceText) {
+Outcome finishCopy(const TemporaryCopy& copy, const BY_HANDLE_FILE_INFORMATION& source, const std::string& sourceText) {
     FILE_BASIC_INFO basic{};
     basic.LastWriteTime.LowPart = source.ftLastWriteTime.dwLowDateTime;
     basic.LastWriteTime.HighPart = static_cast<LONG>(source.ftLastWriteTime.dwHighDateTime);
@@ -152,8 +155,8 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
 
     TemporaryCopy copy;
     if (Outcome failure = copy.create(destination.parent_path(), sourceText)) return failure;
-    if (Outcome failure = copyContent(in.get(), copy.handle(), sizeOf(before), progress, sourceText,
-                                      quoted(destination.wstring()))) {
+    if (Outcome failure =
+            copyContent(in.get(), copy.handle(), sizeOf(before), progress, sourceText, quoted(destination.wstring()))) {
         return failure;
     }
     BY_HANDLE_FILE_INFORMATION after{};

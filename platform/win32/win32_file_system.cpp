@@ -105,9 +105,8 @@ std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
     if (!GetFileAttributesExW(longForm(file).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
     // Windows counts 100 ns intervals from 1601; the epoch is 1970.
     constexpr std::int64_t kEpochIn1601Units = 116444736000000000;
-    const auto written = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime)
-                                                    << 32) |
-                                                   data.ftLastWriteTime.dwLowDateTime);
+    const auto written = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
     return FileStamp{(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
                      (written - kEpochIn1601Units) * 100};
 }
@@ -138,8 +137,7 @@ Outcome Win32FileSystem::copyFile(const fs::path& source, const fs::path& destin
 }
 
 // Each copy is flushed and placed at once: the same guarantees, one flush a file.
-Outcome Win32FileSystem::stageCopy(const fs::path& source, const fs::path& destination,
-                                   const CopyProgress& progress) {
+Outcome Win32FileSystem::stageCopy(const fs::path& source, const fs::path& destination, const CopyProgress& progress) {
     return copyFileAtomically(source, destination, false, progress);
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "main_window/messages.h"
 #include "tests/support/backup_harness.h"
@@ -39,10 +41,12 @@ TEST(Load, OffersTheDataCentreOnlyWhereItExists) {
     plainFile.load();
     EXPECT_TRUE(plainFile.window.visible[Control::Check1]);
 
+#ifndef _WIN32
     BackupHarness fifo;
     ASSERT_EQ(mkfifo((fifo.program() / "QVT Datos").c_str(), 0600), 0);
     fifo.load();
     EXPECT_FALSE(fifo.window.visible[Control::Check1]);
+#endif
 }
 
 TEST(Load, AHiddenButTickedOptionCopiesNoDataCentre) {

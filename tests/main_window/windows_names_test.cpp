@@ -6,8 +6,8 @@ namespace ruror {
 namespace {
 
 TEST(WindowsNames, DeviceNamesAreReservedWithOrWithoutAnExtension) {
-    for (const char* reserved : {"CON", "con.qvtdb", "PRN.qvtdb", "Aux.qvtdb", "NUL", "COM1.qvtdb", "com9.txt",
-                                 "LPT1", "lpt9.qvtdb", "CON .qvtdb", "nul.tar.gz"}) {
+    for (const char* reserved : {"CON", "con.qvtdb", "PRN.qvtdb", "Aux.qvtdb", "NUL", "COM1.qvtdb", "com9.txt", "LPT1",
+                                 "lpt9.qvtdb", "CON .qvtdb", "nul.tar.gz"}) {
         EXPECT_TRUE(isReservedWindowsName(reserved)) << reserved;
     }
     for (const char* fine : {"CONSOLA.qvtdb", "COM0.qvtdb", "COM10.qvtdb", "LPT.qvtdb", "Respaldo CON.qvtdb",
