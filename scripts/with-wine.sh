@@ -11,6 +11,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=es_ES.UTF-8
 finish() {
   wineserver -k 2>/dev/null || true
+  umount "$prefix_home/small" 2>/dev/null || true
   rm -rf "$prefix_home"
 }
 trap finish EXIT
@@ -19,6 +20,13 @@ trap finish EXIT
 wineserver -w
 wineserver -p
 /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 || true
+
+# A 1 MiB disk that really fills up, as drive R: (where the run may mount).
+mkdir -p "$prefix_home/small"
+if mount -t tmpfs -o size=1M tmpfs "$prefix_home/small" 2>/dev/null; then
+  ln -s "$prefix_home/small" "$WINEPREFIX/dosdevices/r:"
+  export RUROR_SMALL_DRIVE='R:\'
+fi
 
 run_suite() {
   local dir=$1; shift

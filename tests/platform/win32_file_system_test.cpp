@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "main_window/messages.h"
 #include "platform/path_text.h"
 #include "tests/support/backup_harness.h"
@@ -192,6 +194,106 @@ TEST(Win32Backup, AWholeBackupThroughTheHandlers) {
     EXPECT_EQ(h.dialogs.boxes.back().text, messages::kBackupSucceeded) << h.dialogs.boxes.front().text;
     EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
     EXPECT_EQ(snapshot(h.destination() / "Respaldo QVT"), h.expectedTree());
+}
+
+// A run killed in the middle of a copy, as a power cut or the task manager
+// would: the test program starts itself again to run only this copy, slowly.
+TEST(Win32Child, SlowCopyForTheKillTest) {
+    wchar_t source[1024], destination[1024];
+    if (GetEnvironmentVariableW(L"RUROR_KILL_SOURCE", source, 1024) == 0 ||
+        GetEnvironmentVariableW(L"RUROR_KILL_DESTINATION", destination, 1024) == 0) {
+        GTEST_SKIP() << "runs only as the child of Win32Kill";
+    }
+    win32::Win32FileSystem files(fs::path(source).parent_path());
+    files.copyFile(source, destination, true, [](std::uint64_t, std::uint64_t) { Sleep(200); });
+}
+
+TEST(Win32Kill, ARunKilledMidCopyLeavesTheEarlierBackupAndTheNextRunRemovesItsFile) {
+    TempFolder folder;
+    writeFile(folder / "QVT Datos.mdb", randomBytes(16 << 20, 4));
+    writeFile(folder / "Lunes.qvtdb", "respaldo anterior");
+    SetEnvironmentVariableW(L"RUROR_KILL_SOURCE", (folder / "QVT Datos.mdb").wstring().c_str());
+    SetEnvironmentVariableW(L"RUROR_KILL_DESTINATION", (folder / "Lunes.qvtdb").wstring().c_str());
+    wchar_t program[1024];
+    GetModuleFileNameW(nullptr, program, 1024);
+    std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=Win32Child.*";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    SetEnvironmentVariableW(L"RUROR_KILL_SOURCE", nullptr);
+    SetEnvironmentVariableW(L"RUROR_KILL_DESTINATION", nullptr);
+    auto temporaryFiles = [&] {
+        int found = 0;
+        for (const auto& entry : fs::directory_iterator(folder.path()))
+            found += entry.path().filename().string().starts_with(".ruror-") ? 1 : 0;
+        return found;
+    };
+    for (int i = 0; i < 100 && temporaryFiles() == 0; ++i) Sleep(50);
+    Sleep(300);  // some chunks written
+    TerminateProcess(child.hProcess, 9);
+    WaitForSingleObject(child.hProcess, INFINITE);
+    CloseHandle(child.hProcess);
+    CloseHandle(child.hThread);
+
+    EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), "respaldo anterior");
+    EXPECT_EQ(temporaryFiles(), 1) << "the killed copy's file should be there, hidden";
+    win32::Win32FileSystem files(folder.path());
+    files.removeAbandonedTemporaryFiles(folder.path());
+    EXPECT_EQ(temporaryFiles(), 0);
+}
+
+TEST(Win32Faults, ADestinationRemovedAfterTheChecksIsReported) {
+    BackupHarness h;
+    h.addDatabase(".mdb");
+    h.load();
+    const fs::path destination = h.destination() / "usb";
+    fs::create_directory(destination);
+    h.window.onBusyPointer = [&](bool busy) {
+        if (busy) fs::remove_all(destination);
+    };
+    h.accept(text(destination) + kSeparator);
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Número: 3\r\nDescripción: No se encuentra la ruta\r\n"))
+        << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
+    EXPECT_FALSE(fs::exists(destination));
+}
+
+TEST(Win32Faults, TwoBackupsIntoOneDestinationAtOnce) {
+    BackupHarness first, second;
+    const std::string database = first.addDatabase(".mdb", 4 << 20);
+    first.addDataCentre();
+    second.addDatabase(".mdb", 4 << 20, 2);
+    second.addDataCentre();
+    first.load();
+    second.load();
+    const std::string shared = text(first.destination()) + kSeparator;
+    std::thread other([&] { second.accept(shared, "Martes"); });
+    first.accept(shared, "Lunes");
+    other.join();
+    EXPECT_EQ(first.dialogs.boxes.back().text, messages::kBackupSucceeded);
+    EXPECT_EQ(second.dialogs.boxes.back().text, messages::kBackupSucceeded);
+    EXPECT_EQ(readFile(first.destination() / "Lunes.qvtdb"), database);
+    EXPECT_EQ(snapshot(first.destination() / "Respaldo QVT"), first.expectedTree());
+}
+
+// A small disk, mapped as a drive by the test command where it may mount one.
+TEST(Win32Faults, TheDiskFillsUpDuringTheDatabaseCopy) {
+    wchar_t drive[64];
+    if (GetEnvironmentVariableW(L"RUROR_SMALL_DRIVE", drive, 64) == 0)
+        GTEST_SKIP() << "needs the small drive the test command maps where it runs as root";
+    BackupHarness h;
+    h.addDatabase(".mdb", 2 << 20);
+    h.load();
+    h.accept(text(fs::path(drive)), "Lunes");
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Número: 112\r\nDescripción: No queda espacio en el disco\r\n"))
+        << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
+    // Hidden and system entries too, where a temporary file would hide.
+    EXPECT_EQ(h.files.findFirst(fs::path(drive) / "*.*", 2 | 4 | 16), fs::path()) << "a file was left";
 }
 
 }  // namespace
