@@ -10,6 +10,7 @@ the edges. Run it from anywhere: it writes beside itself.
   *@2x.png                                the same at twice the size, for
                                           screens scaled by two
   ruror-16.png, ruror-32.png, ruror-48.png, ruror-256.png  the window icon
+  aceptar.ico, cancelar.ico, carpeta.ico, banner.ico  the same for the Windows window
   ruror.ico  the window icon with seven images: 16x16 at 256 colours;
              48, 32, 16 at 24-bit colour; 48, 32, 16 at 32-bit colour
 """
@@ -238,8 +239,11 @@ def main():
     for name, picture in (("aceptar", check_mark), ("cancelar", cross), ("carpeta", folder)):
         png(out(name + ".png"), on_face(render(16, picture())))
         png(out(name + "@2x.png"), render(32, picture()))
+        # The Windows image list's: 16x16 at 24-bit colour, and twice the size for high DPI.
+        ico(out(name + ".ico"), [(on_face(render(16, picture())), 24), (render(32, picture()), 32)])
     png(out("banner.png"), on_face(render(32, backup())))
     png(out("banner@2x.png"), render(64, backup()))
+    ico(out("banner.ico"), [(on_face(render(32, backup())), 24), (render(64, backup()), 32)])
     sizes = {size: render(size, backup()) for size in (16, 32, 48, 256)}
     for size, pixels in sizes.items():
         png(out("ruror-%d.png" % size), pixels)

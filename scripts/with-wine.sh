@@ -18,6 +18,11 @@ trap finish EXIT
 
 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
 wineserver -w
+# Wine does not load the Tahoma of fonts-wine by itself, nor Marlett for
+# the caption buttons; and with no window manager it draws its own frames.
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
+wineserver -w
 wineserver -p
 /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 || true
 
