@@ -22,3 +22,5 @@ LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
 
 scripts/with-wine.sh run_suite build-windows -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake"
+# The Windows program as it is handed out: ruror.exe and LÉAME.txt in a zip.
+(cd build-windows && cpack -G ZIP >/dev/null && ls "$PWD"/ruror-*-win64.zip)

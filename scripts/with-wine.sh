@@ -5,6 +5,7 @@
 set -euo pipefail
 
 prefix_home=$(mktemp -d /tmp/ruror-wine-XXXXXX)
+export RUROR_WINE_HOME="$prefix_home"
 export WINEPREFIX="$prefix_home/pfx"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
