@@ -14,6 +14,11 @@ struct Failure {
     bool destinationExisted = false;
 };
 
+// The number of a copy that the drive gave back other than it was written:
+// a code of the program's own, marked as Windows marks codes of
+// applications (bit 29), so it is no system's.
+inline constexpr int kCopyReadBackDiffers = 0x20000001;
+
 // Empty when the operation succeeded.
 using Outcome = std::optional<Failure>;
 

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   libgtest-dev googletest
   fonts-wine
-  dosfstools fusefat
+  dosfstools fusefat python3-fusepy libxxhash-dev
   xvfb xdotool xclip x11-utils imagemagick libx11-dev libxtst-dev
   g++-mingw-w64-x86-64-posix wine wine64 locales
 )

@@ -1,8 +1,6 @@
 #include "platform/posix/file_copier.h"
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "platform/posix/answering_wait.h"
+#include "platform/posix/read_back.h"
 #include "platform/posix/system_failure.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/writeback_pacer.h"
@@ -22,7 +21,6 @@ namespace {
 // One chunk between two reports of progress: small enough that the window
 // answers several times a second even on a slow drive.
 constexpr std::size_t kChunkBytes = 2 << 20;
-constexpr std::uint64_t kCloneFrom = 256 << 10;
 
 bool sameContentStamp(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
@@ -55,8 +53,17 @@ struct CopyError {
 // by kernel copy offload where the system has it, by read and write otherwise.
 class ChunkCopier {
 public:
-    ChunkCopier(int in, int out, std::uint64_t expected, const CopyProgress& progress, WritebackPacer& pacer)
-        : in_(in), out_(out), expected_(expected), progress_(progress), pacer_(pacer) {}
+    // With a hash, the bytes pass through the program, which hashes them as
+    // they go: the kernel's copy offload would never show them.
+    ChunkCopier(int in, int out, std::uint64_t expected, const CopyProgress& progress, WritebackPacer& pacer,
+                ContentHash* hash)
+        : in_(in),
+          out_(out),
+          expected_(expected),
+          progress_(progress),
+          pacer_(pacer),
+          hash_(hash),
+          offload_(hash == nullptr) {}
 
     // An error value of 0 when the whole source was copied.
     CopyError run() {
@@ -93,6 +100,7 @@ private:
         if (buffer_.empty()) buffer_.resize(kChunkBytes);
         n = read(in_, buffer_.data(), buffer_.size());
         if (n < 0) return errno == EINTR ? CopyError{} : CopyError{errno, false};
+        if (hash_ && n > 0) hash_->add(buffer_.data(), static_cast<std::size_t>(n));
         if (n > 0 && !writeAll(buffer_.data(), static_cast<std::size_t>(n))) return {errno, true};
         return {};
     }
@@ -101,8 +109,8 @@ private:
         copied_ += chunk;
         if (const int error = pacer_.advance(copied_)) return {error, true};
         // Progress counts what has reached the disk, so on a slow drive the
-        // bar does not run ahead of it.
-        if (progress_) progress_(pacer_.onDisk(), std::max(copied_, expected_));
+        // bar does not run ahead of it; the reading back is the second half.
+        if (progress_) progress_(pacer_.onDisk(), 2 * std::max(copied_, expected_));
         return {};
     }
 
@@ -129,7 +137,8 @@ private:
     std::uint64_t expected_;
     const CopyProgress& progress_;
     WritebackPacer& pacer_;
-    bool offload_ = true;
+    ContentHash* hash_;
+    bool offload_;
     std::vector<char> buffer_;
     std::uint64_t copied_ = 0;
 };
@@ -162,17 +171,13 @@ Outcome checkDestination(const std::filesystem::path& destination, bool overwrit
     return std::nullopt;
 }
 
-// Writes the source's bytes into the temporary file: a clone sharing the
-// source's blocks where the file system offers it (for a small file the
-// attempt would cost more than it saves), a copy in chunks otherwise.
+// Writes the source's bytes into the temporary file in chunks, hashing them
+// on the way for the reading back. (A clone that shared the source's blocks
+// would leave nothing of the drive's to check.)
 Outcome copyContent(int in, int out, std::uint64_t size, const CopyProgress& progress, WritebackPacer& pacer,
-                    const std::string& sourceText, const std::string& destinationText) {
-    if (size >= kCloneFrom && ioctl(out, FICLONE, in) == 0) {
-        if (progress) progress(size, size);
-        return std::nullopt;
-    }
+                    ContentHash& hash, const std::string& sourceText, const std::string& destinationText) {
     const std::string writing = "Escribir la copia de " + sourceText + " en " + destinationText;
-    if (const CopyError failed = ChunkCopier(in, out, size, progress, pacer).run(); failed.error != 0)
+    if (const CopyError failed = ChunkCopier(in, out, size, progress, pacer, &hash).run(); failed.error != 0)
         return systemFailure(failed.error, failed.onWrite ? writing : "Leer " + sourceText);
     // A large file's data starts for the disk at once, so it goes while the
     // next files are copied. Small files are left to the flush of their
@@ -234,8 +239,9 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
 
     const auto size = static_cast<std::uint64_t>(before.st_size);
     WritebackPacer pacer(temporary.fd());
-    if (Outcome failure =
-            copyContent(in.get(), temporary.fd(), size, progress, pacer, sourceText, quoted(destination.string()))) {
+    ContentHash hash;
+    if (Outcome failure = copyContent(in.get(), temporary.fd(), size, progress, pacer, hash, sourceText,
+                                      quoted(destination.string()))) {
         return failure;
     }
     dev_t device = 0;
@@ -246,6 +252,7 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     copy.source_ = source;
     copy.destination_ = destination;
     copy.size_ = size;
+    copy.sourceDigest_ = hash.digest();
     copy.device_ = device;
     copy.pacer_ = pacer;
     return std::nullopt;
@@ -255,7 +262,7 @@ Outcome PendingCopy::waitForData(const CopyProgress& progress) {
     // The data still on its way goes a piece at a time, so the window answers
     // between pieces; a flush then finds almost nothing left.
     if (const int error = pacer_.drain([&] {
-            if (progress) progress(pacer_.onDisk(), size_);
+            if (progress) progress(pacer_.onDisk(), 2 * size_);
         })) {
         return systemFailure(error, "Guardar en el disco la copia de " + quoted(source_.string()));
     }
@@ -266,11 +273,29 @@ Outcome PendingCopy::flush(const CopyProgress& progress) {
     if (Outcome failure = waitForData(progress)) return failure;
     const int fd = file_.fd();
     const auto between = [this, &progress] {
-        if (progress) progress(size_, size_);
+        if (progress) progress(size_, 2 * size_);
     };
     if (const int error = waitAnswering([fd] { return fsync(fd) == 0 ? 0 : errno; }, between))
         return systemFailure(error, "Guardar en el disco la copia de " + quoted(source_.string()));
     return std::nullopt;
+}
+
+Outcome PendingCopy::verify(const CopyProgress& progress) {
+    const std::string checking =
+        "Comprobar la copia de " + quoted(source_.string()) + " en " + quoted(destination_.parent_path().string());
+    ReadBack readBack(file_);
+    ContentHash hash;
+    std::uint64_t total = 0;
+    if (const int error = readBack.run(hash, total, [&](std::uint64_t done) {
+            if (progress) progress(size_ + done, 2 * size_);
+        })) {
+        return systemFailure(error, checking);
+    }
+    if (total == size_ && hash.digest() == sourceDigest_) return std::nullopt;
+    return Failure{kCopyReadBackDiffers,
+                   "La copia leída de nuevo del disco no es igual al archivo de Quvetra: la unidad no guardó bien "
+                   "lo que se escribió",
+                   checking, false};
 }
 
 Outcome PendingCopy::place(bool replace) { return file_.renameTo(destination_, replace); }
@@ -280,6 +305,7 @@ Outcome copyFileAtomically(const std::filesystem::path& source, const std::files
     PendingCopy copy;
     if (Outcome failure = PendingCopy::write(source, destination, overwrite, progress, copy)) return failure;
     if (Outcome failure = copy.flush(progress)) return failure;
+    if (Outcome failure = copy.verify(progress)) return failure;
     return copy.place(overwrite);
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/content_hash.h"
 #include "platform/file_system.h"
 #include "platform/posix/temporary_file.h"
 #include "platform/posix/writeback_pacer.h"
@@ -25,6 +26,9 @@ public:
     Outcome waitForData(const CopyProgress& progress);
     // Waits for the data, then flushes the file with its metadata.
     Outcome flush(const CopyProgress& progress);
+    // Reads the flushed copy back from the drive, not from memory, and
+    // compares it with what was read from the source while it was copied.
+    Outcome verify(const CopyProgress& progress);
     // Gives the copy its final name; without replace an existing file is kept.
     Outcome place(bool replace);
 
@@ -39,6 +43,7 @@ private:
     std::filesystem::path source_;
     std::filesystem::path destination_;
     std::uint64_t size_ = 0;
+    ContentHash::Digest sourceDigest_;
     dev_t device_ = 0;
     WritebackPacer pacer_{-1};
 };

@@ -202,8 +202,12 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
         }
         flushed.insert(copy.device());
     }
-    for (PendingCopy& copy : staged_)
-        if (Outcome failure = copy.place(false)) commitFailures_.push_back(*failure);
+    // Each copy is read back from the drive before it takes its name.
+    for (PendingCopy& copy : staged_) {
+        Outcome failure = copy.verify(progress);
+        if (!failure) failure = copy.place(false);
+        if (failure) commitFailures_.push_back(*failure);
+    }
     staged_.clear();
 }
 

@@ -17,6 +17,7 @@
 #include "tests/support/backup_harness.h"
 #include "tests/support/child_process.h"
 #include "tests/support/fat_drive.h"
+#include "tests/support/faulty_drive.h"
 #include "tests/support/small_disk.h"
 
 namespace ruror::test {
@@ -377,6 +378,69 @@ TEST_F(Faults, AFatUsbDriveThatHoldsNoPermissionsTakesTheWholeBackup) {
     EXPECT_TRUE(readFile(drive->path() / "Lunes.qvtdb") == database);
     expectWholeTree(drive->path() / "Respaldo QVT", h.program() / "QVT Datos");
     EXPECT_TRUE(temporaryFiles(drive->path()).empty());
+}
+
+// Drives that take every write and report it done, then give back other
+// bytes: worn flash, a counterfeit stick, a share that drops writes.
+#define MOUNT_LYING_DRIVE(name, ...)                                       \
+    std::string why;                                                       \
+    auto name = FaultyDrive::mount(FaultyDrive::Faults{__VA_ARGS__}, why); \
+    if (!name) GTEST_SKIP() << why
+
+TEST_F(Faults, ADriveThatGivesBackOtherBytesFailsTheDatabaseStageAndKeepsTheEarlierBackup) {
+    MOUNT_LYING_DRIVE(drive, "*", -1);
+    h.addDatabase(".mdb", 3 << 20);
+    h.load();
+    rememberQuvetra();
+    writeFile(drive->backing() / "Lunes.qvtdb", "respaldo anterior");
+
+    h.accept(drive->path().string() + "/", "Lunes");
+    ASSERT_EQ(h.dialogs.boxes.size(), 3u);  // the overwrite question, the report, the failure
+    const std::string& report = h.dialogs.boxes[1].text;
+    EXPECT_TRUE(
+        report.starts_with("Número: 536870913\r\nDescripción: La copia leída de nuevo del disco no es igual "
+                           "al archivo de Quvetra"))
+        << report;
+    EXPECT_NE(report.find("Fuente: Comprobar la copia de '" + (h.program() / "QVT Datos.mdb").string() + "' en '" +
+                          drive->path().string() + "'"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(h.dialogs.boxes[2].text, messages::kBackupFailed);
+    EXPECT_EQ(readFile(drive->backing() / "Lunes.qvtdb"), "respaldo anterior");
+    EXPECT_TRUE(temporaryFiles(drive->backing()).empty());
+}
+
+TEST_F(Faults, ADriveThatGivesBackOneFileOtherwiseListsItAndCopiesTheRest) {
+    MOUNT_LYING_DRIVE(drive, "recibo", -1);  // the content of "recibo.pdf"
+    const std::string database = h.addDatabase(".mdb");
+    h.addDataCentre();
+    h.load();
+    rememberQuvetra();
+
+    h.accept(drive->path().string() + "/", "Lunes");
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u);
+    EXPECT_EQ(h.dialogs.boxes[0].title, "Respaldo incompleto");
+    EXPECT_NE(h.dialogs.boxes[0].text.find("recibo.pdf"), std::string::npos) << h.dialogs.boxes[0].text;
+    EXPECT_NE(h.dialogs.boxes[0].text.find("(536870913)"), std::string::npos) << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
+    EXPECT_TRUE(readFile(drive->backing() / "Lunes.qvtdb") == database);
+    auto expected = h.expectedTree();
+    expected.erase("Archivo/recibo.pdf");
+    EXPECT_EQ(snapshot(drive->backing() / "Respaldo QVT"), expected);
+}
+
+TEST_F(Faults, ACounterfeitStickThatKeepsOnlyItsFirstMegabyteIsNoSuccess) {
+    MOUNT_LYING_DRIVE(drive, "", 1 << 20);
+    h.addDatabase(".mdb", 3 << 20);
+    h.load();
+    rememberQuvetra();
+
+    h.accept(drive->path().string() + "/", "Lunes");
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Número: 536870913\r\n")) << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
+    EXPECT_FALSE(fs::exists(drive->backing() / "Lunes.qvtdb"));
+    EXPECT_TRUE(temporaryFiles(drive->backing()).empty());
 }
 
 TEST_F(Faults, TwoProgramsBackingUpIntoOneDestinationAtOnce) {
