@@ -73,9 +73,11 @@ with_ruror() {
   echo "$measured $peak"
 }
 
+# The same copy with cp and sync; prints its seconds, then those of reading
+# every copy back from the drive (dd iflag=direct), which RUROR also does.
 with_cp() {
   fresh_destination
-  local start
+  local start copied
   start=$(now)
   cp "$quvetra/QVT Datos.mdb" "$destination/cp.qvtdb"
   for sub in "" Archivo Plantillas Referencias; do
@@ -83,7 +85,9 @@ with_cp() {
     find "$quvetra/QVT Datos/$sub" -maxdepth 1 -type f -exec cp -p -t "$destination/Respaldo QVT/$sub" {} +
   done
   sync -f "$destination"
-  elapsed "$start" "$(now)"
+  copied=$(now)
+  find "$destination" -type f -exec sh -c 'for f; do dd if="$f" iflag=direct bs=4M of=/dev/null status=none; done' sh {} +
+  echo "$(elapsed "$start" "$copied") $(elapsed "$copied" "$(now)")"
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -92,21 +96,25 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 with_ruror >/dev/null
 with_cp >/dev/null
 
-ruror_times=() cp_times=() freezes=() peaks=()
+ruror_times=() cp_times=() verified_times=() freezes=() peaks=()
 for run in $(seq "$runs"); do
   if [ $((run % 2)) -eq 1 ]; then
-    read -r seconds freeze peak < <(with_ruror); copy=$(with_cp)
+    read -r seconds freeze peak < <(with_ruror); read -r copy readback < <(with_cp)
   else
-    copy=$(with_cp); read -r seconds freeze peak < <(with_ruror)
+    read -r copy readback < <(with_cp); read -r seconds freeze peak < <(with_ruror)
   fi
-  printf 'run %d: RUROR %.3f s (longest freeze %s ms, peak %s MiB) | cp + sync %.3f s | ratio %.2f\n' \
-    "$run" "$seconds" "$freeze" "$peak" "$copy" "$(echo "$seconds / $copy" | bc -l)"
-  ruror_times+=("$seconds") cp_times+=("$copy") freezes+=("$freeze") peaks+=("$peak")
+  verified=$(echo "$copy + $readback" | bc -l)
+  printf 'run %d: RUROR %.3f s (longest freeze %s ms, peak %s MiB) | cp + sync %.3f s, + read back %.3f s | ratios %.2f, %.2f\n' \
+    "$run" "$seconds" "$freeze" "$peak" "$copy" "$verified" "$(echo "$seconds / $copy" | bc -l)" \
+    "$(echo "$seconds / $verified" | bc -l)"
+  ruror_times+=("$seconds") cp_times+=("$copy") verified_times+=("$verified") freezes+=("$freeze") peaks+=("$peak")
 done
 
 ruror_median=$(printf '%s\n' "${ruror_times[@]}" | median)
 cp_median=$(printf '%s\n' "${cp_times[@]}" | median)
-printf '\nMedians of %d runs: RUROR %.3f s, cp + sync %.3f s, ratio %.2f\n' "$runs" "$ruror_median" "$cp_median" \
-  "$(echo "$ruror_median / $cp_median" | bc -l)"
+verified_median=$(printf '%s\n' "${verified_times[@]}" | median)
+printf '\nMedians of %d runs: RUROR %.3f s, cp + sync %.3f s (ratio %.2f), cp + sync + read back %.3f s (ratio %.2f)\n' \
+  "$runs" "$ruror_median" "$cp_median" "$(echo "$ruror_median / $cp_median" | bc -l)" "$verified_median" \
+  "$(echo "$ruror_median / $verified_median" | bc -l)"
 printf 'Longest freeze of the window: %s ms; peak memory: %s MiB\n' \
   "$(printf '%s\n' "${freezes[@]}" | sort -g | tail -n 1)" "$(printf '%s\n' "${peaks[@]}" | sort -g | tail -n 1)"
