@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/content_hash.h"
 #include "platform/win32/extended_path.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_failure.h"
@@ -68,7 +69,8 @@ bool writeAll(HANDLE out, const char* data, DWORD size) {
     return true;
 }
 
-Outcome copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress,
+// Copies in chunks, hashing the source's bytes as they go by for the reading back.
+Outcome copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress, ContentHash& hash,
                     const std::string& sourceText, const std::string& destinationText) {
     std::vector<char> buffer(kChunkBytes);
     std::uint64_t copied = 0;
@@ -77,10 +79,12 @@ Outcome copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgres
         if (!ReadFile(in, buffer.data(), kChunkBytes, &read, nullptr))
             return windowsFailure(GetLastError(), "Leer " + sourceText);
         if (read == 0) return std::nullopt;
+        hash.add(buffer.data(), read);
         if (!writeAll(out, buffer.data(), read))
             return windowsFailure(GetLastError(), "Escribir la copia de " + sourceText + " en " + destinationText);
         copied += read;
-        if (progress) progress(copied, std::max(copied, size));
+        // The reading back is the second half of the progress.
+        if (progress) progress(copied, 2 * std::max(copied, size));
     }
 }
 
@@ -123,6 +127,43 @@ Outcome finishCopy(const TemporaryCopy& copy, const BY_HANDLE_FILE_INFORMATION& 
     return std::nullopt;
 }
 
+// Reads the flushed copy back from the drive, not from the cache
+// (FILE_FLAG_NO_BUFFERING: sector-aligned buffer and reads), and compares it
+// with what was read from the source.
+Outcome verifyCopy(const TemporaryCopy& copy, std::uint64_t size, const ContentHash::Digest& source,
+                   const CopyProgress& progress, const std::string& sourceText, const fs::path& destination) {
+    const std::string checking =
+        "Comprobar la copia de " + sourceText + " en " + quoted(destination.parent_path().wstring());
+    UniqueHandle readBack(CreateFileW(longForm(copy.path()).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!readBack.valid()) return windowsFailure(GetLastError(), checking);
+    // Page-aligned, which covers every sector size.
+    char* buffer = static_cast<char*>(VirtualAlloc(nullptr, kChunkBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (buffer == nullptr) return windowsFailure(GetLastError(), checking);
+    ContentHash hash;
+    std::uint64_t total = 0;
+    DWORD error = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(readBack.get(), buffer, kChunkBytes, &read, nullptr)) {
+            error = GetLastError();
+            break;
+        }
+        if (read == 0) break;
+        hash.add(buffer, read);
+        total += read;
+        if (progress) progress(size + total, 2 * size);
+    }
+    VirtualFree(buffer, 0, MEM_RELEASE);
+    if (error != 0) return windowsFailure(error, checking);
+    if (total == size && hash.digest() == source) return std::nullopt;
+    return Failure{kCopyReadBackDiffers,
+                   "La copia leída de nuevo del disco no es igual al archivo de Quvetra: la unidad no guardó bien "
+                   "lo que se escribió",
+                   checking, false};
+}
+
 Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwrite) {
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (overwrite ? MOVEFILE_REPLACE_EXISTING : 0);
     const std::string source = "Dar su nombre final a " + quoted(destination.wstring());
@@ -155,8 +196,9 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
 
     TemporaryCopy copy;
     if (Outcome failure = copy.create(destination.parent_path(), sourceText)) return failure;
-    if (Outcome failure =
-            copyContent(in.get(), copy.handle(), sizeOf(before), progress, sourceText, quoted(destination.wstring()))) {
+    ContentHash hash;
+    if (Outcome failure = copyContent(in.get(), copy.handle(), sizeOf(before), progress, hash, sourceText,
+                                      quoted(destination.wstring()))) {
         return failure;
     }
     BY_HANDLE_FILE_INFORMATION after{};
@@ -168,6 +210,8 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
         return changed;
     }
     if (Outcome failure = finishCopy(copy, before, sourceText)) return failure;
+    if (Outcome failure = verifyCopy(copy, sizeOf(before), hash.digest(), progress, sourceText, destination))
+        return failure;
     return placeCopy(copy, destination, overwrite);
 }
 
