@@ -123,7 +123,8 @@ int main(int argc, char** argv) {
         }
         probe.tick();
         if (msBetween(pressed, Steady::now()) > timeout * 1000) {
-            std::fprintf(stderr, "no box titled %s within %.0f s (longest wait %.1f ms)\n", boxTitle.c_str(), timeout, probe.longest());
+            std::fprintf(stderr, "no box titled %s within %.0f s (longest wait %.1f ms)\n", boxTitle.c_str(), timeout,
+                         probe.longest());
             return 1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

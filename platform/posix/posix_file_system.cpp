@@ -173,9 +173,8 @@ void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
     std::vector<PendingCopy> waited;
     for (PendingCopy& copy : staged_) {
         // A small file is one piece: the flush of the file system takes it.
-        if (copy.size() < kWaitedFrom) {
-            waited.push_back(std::move(copy));
-        } else if (Outcome failure = copy.waitForData(progress)) {
+        Outcome failure = copy.size() < kWaitedFrom ? std::nullopt : copy.waitForData(progress);
+        if (failure) {
             commitFailures_.push_back(*failure);
         } else {
             waited.push_back(std::move(copy));

@@ -68,12 +68,13 @@ TEST_F(FunCopiarTest, ProgressAdvancesThroughTheDatabaseAndEachStage) {
     EXPECT_TRUE(copy());
     // The database is copied in chunks, then read back from the drive, the
     // window told after each one: the bar covers both halves.
+    constexpr long long kSize = 9 << 20;
     std::vector<std::pair<long long, long long>> bytes;
     for (const auto& step : h.window.progress)
-        if (step.second == 2 * (9 << 20)) bytes.push_back(step);
+        if (step.second == 2 * kSize) bytes.push_back(step);
     ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(bytes.back().first, 2 * (9 << 20));
-    EXPECT_NE(std::find_if(bytes.begin(), bytes.end(), [](const auto& step) { return step.first > 9 << 20; }),
+    EXPECT_EQ(bytes.back().first, 2 * kSize);
+    EXPECT_NE(std::find_if(bytes.begin(), bytes.end(), [](const auto& step) { return step.first > kSize; }),
               bytes.end());
     EXPECT_TRUE(std::is_sorted(bytes.begin(), bytes.end()));
     EXPECT_GE(std::unique(bytes.begin(), bytes.end()) - bytes.begin(), 3);

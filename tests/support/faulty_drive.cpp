@@ -45,6 +45,7 @@ std::unique_ptr<FaultyDrive> FaultyDrive::mount(const Faults& faults, std::strin
     drive->daemon_ = fork();
     if (drive->daemon_ == 0) {
         std::vector<char*> argv;
+        argv.reserve(arguments.size() + 1);
         for (std::string& argument : arguments) argv.push_back(argument.data());
         argv.push_back(nullptr);
         execv(kPython, argv.data());
