@@ -25,46 +25,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAILED: $*"; exit 1; }
-
-# A display of our own.
-for number in $(seq 140 199); do
-  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
-done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getmouselocation >/dev/null 2>&1 || { echo "SKIPPED: Xvfb did not start"; exit 77; }
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
+start_display 140 199
 
 # A home folder of the run's own: the program must leave nothing in it.
 export HOME="$work/home"
 mkdir -p "$HOME"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME
 
-# A Quvetra folder with the program installed into it, and a destination.
-quvetra="$work/Quvetra"
-destination="$work/Copias"
-mkdir -p "$destination"
-"$source/scripts/make-demo-folder.sh" "$quvetra" >/dev/null
-cmake --install "$build" --prefix "$quvetra" >/dev/null
-backup="$destination/Respaldo ($(date +%d-%m-%Y)).qvtdb"
-before=$(cd "$quvetra" && find "QVT Datos" "QVT Datos.mdb" -type f -exec md5sum {} + | sort)
-
-wait_window() {  # NAME: until a window of that name is shown
-  for _ in $(seq 150); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  fail "no window named $1 appeared"
-}
-wait_no_window() {  # NAME: until no window of that name is shown
-  for _ in $(seq 150); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "the window named $1 did not go"
-}
+lay_out_quvetra
 wait_program_end() {
   for _ in $(seq 150); do
     kill -0 "$program" 2>/dev/null || { wait "$program" || fail "the program ended with status $?"; program=""; return 0; }
@@ -72,15 +42,8 @@ wait_program_end() {
   done
   fail "the program did not end"
 }
-program_running() { kill -0 "$program" 2>/dev/null; }
-press() { xdotool key --delay 80 "$@"; sleep 0.2; }
-type_text() { xdotool type --delay 30 "$1"; sleep 0.2; }
 # The text of the focused field, read through the clipboard.
 focused_text() { press ctrl+a ctrl+c; xclip -o -selection clipboard; }
-quvetra_unchanged() {
-  [ "$(cd "$quvetra" && find "QVT Datos" "QVT Datos.mdb" -type f -exec md5sum {} + | sort)" = "$before" ] ||
-    fail "Quvetra's files changed"
-}
 
 # The program takes no command line: not even the toolkit's own options.
 arguments=()
@@ -88,11 +51,7 @@ arguments=()
 (cd / && exec "$quvetra/ruror" "${arguments[@]}") &
 program=$!
 wait_window '^Respaldo de seguridad$'
-window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)
-# Without a window manager the keyboard follows the pointer: put it on the window.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove $((X + 200)) $((Y + 20))
-sleep 0.3
+point_at "$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)" 20
 
 case "$scenario" in
   backup)

@@ -30,54 +30,19 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAILED: $*"; exit 1; }
-
-for number in $(seq 200 239); do
-  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
-done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getmouselocation >/dev/null 2>&1 || { echo "SKIPPED: Xvfb did not start"; exit 77; }
-
-quvetra="$work/Quvetra"
-destination="$work/Copias"
-mkdir -p "$destination"
-"$source/scripts/make-demo-folder.sh" "$quvetra" >/dev/null
-cmake --install "$build" --prefix "$quvetra" >/dev/null
-backup="$destination/Respaldo ($(date +%d-%m-%Y)).qvtdb"
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
+start_display 200 239
+lay_out_quvetra
+key_pause=0.3
 # The program sees the Linux file system as drive Z:.
 windows_destination="Z:${destination//\//\\}"
-before=$(cd "$quvetra" && find "QVT Datos" "QVT Datos.mdb" -type f -exec md5sum {} + | sort)
-
-wait_window() {
-  for _ in $(seq 150); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  fail "no window named $1 appeared"
-}
-wait_no_window() {
-  for _ in $(seq 150); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "the window named $1 did not go"
-}
 wait_program_end() {
   for _ in $(seq 150); do
     kill -0 "$program" 2>/dev/null || { wait "$program" || true; program=""; return 0; }
     sleep 0.1
   done
   fail "the program did not end"
-}
-program_running() { kill -0 "$program" 2>/dev/null; }
-press() { xdotool key --delay 80 "$@"; sleep 0.3; }
-type_text() { xdotool type --delay 30 "$1"; sleep 0.3; }
-quvetra_unchanged() {
-  [ "$(cd "$quvetra" && find "QVT Datos" "QVT Datos.mdb" -type f -exec md5sum {} + | sort)" = "$before" ] ||
-    fail "Quvetra's files changed"
 }
 
 # Wine's desktop belongs to the display its server first met: start a server
@@ -87,10 +52,7 @@ wineserver -w 2>/dev/null || true
 /usr/lib/wine/wine64 "$quvetra/ruror.exe" &
 program=$!
 wait_window '^Respaldo de seguridad$'
-window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove $((X + 200)) $((Y + 60))
-sleep 0.5
+point_at "$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)" 60
 
 case "$scenario" in
   backup)  # a whole backup by keyboard alone
