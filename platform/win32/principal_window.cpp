@@ -56,6 +56,12 @@ HFONT windowFont(int dpi, bool bold) {
     return CreateFontIndirectW(&font);
 }
 
+std::wstring windowText(HWND control) {
+    std::wstring value(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    value.resize(static_cast<std::size_t>(GetWindowTextW(control, value.data(), static_cast<int>(value.size()))));
+    return value;
+}
+
 // Counts characters as the handlers do; Windows' fields count UTF-16 units.
 int utf16Units(const std::wstring& text, int characters) {
     int unit = 0;
@@ -182,26 +188,26 @@ HWND PrincipalWindow::createToolbar(const ControlSpec& item) {
     std::vector<std::wstring> captions;
     captions.reserve(kToolbarButtons.size());
     std::vector<TBBUTTON> buttons;
-    for (const ToolbarButtonSpec& spec : kToolbarButtons) {
-        if (toolbarOf(spec.toolbar) != which) continue;
-        captions.push_back(wide(spec.caption ? spec.caption : ""));
+    for (const ToolbarButtonSpec& entry : kToolbarButtons) {
+        if (toolbarOf(entry.toolbar) != which) continue;
+        captions.push_back(wide(entry.caption ? entry.caption : ""));
         TBBUTTON button{};
-        button.idCommand = commandOf(which, spec.number);
+        button.idCommand = commandOf(which, entry.number);
         button.fsState = TBSTATE_ENABLED;
-        if (spec.separator) {
+        if (entry.separator) {
             button.fsStyle = BTNS_SEP;
-            button.iBitmap = MulDiv(spec.width, dpi_, 96);
+            button.iBitmap = MulDiv(entry.width, dpi_, 96);
         } else {
             button.fsStyle = BTNS_BUTTON;
-            button.iBitmap = spec.image - 1;
-            button.iString = spec.caption ? reinterpret_cast<INT_PTR>(captions.back().c_str()) : -1;
+            button.iBitmap = entry.image - 1;
+            button.iString = entry.caption ? reinterpret_cast<INT_PTR>(captions.back().c_str()) : -1;
         }
         buttons.push_back(button);
-        if (spec.tooltip) addTooltip(toolbar, spec.tooltip);
+        if (entry.tooltip) addTooltip(toolbar, entry.tooltip);
     }
     const ToolbarButtonSpec& first =
         *std::find_if(kToolbarButtons.begin(), kToolbarButtons.end(),
-                      [&](const ToolbarButtonSpec& s) { return toolbarOf(s.toolbar) == which; });
+                      [&](const ToolbarButtonSpec& b) { return toolbarOf(b.toolbar) == which; });
     SendMessageW(toolbar, TB_SETBUTTONSIZE, 0, MAKELONG(MulDiv(first.width, dpi_, 96), MulDiv(first.height, dpi_, 96)));
     SendMessageW(toolbar, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     toolbars_[which] = toolbar;
@@ -222,17 +228,15 @@ void PrincipalWindow::addTooltip(HWND control, const std::string& text) {
 void PrincipalWindow::sizeLabel(Control label) {
     HWND control = controls_.at(label);
     const ControlSpec& item = itemOf(label);
-    const int length = GetWindowTextLengthW(control);
-    if (length == 0) {
+    const std::wstring caption = windowText(control);
+    if (caption.empty()) {
         SetWindowPos(control, nullptr, 0, 0, scaled(item.width), scaled(item.height), SWP_NOMOVE | SWP_NOZORDER);
         return;
     }
-    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, caption.data(), length + 1);
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, item.bold ? boldFont_ : font_);
     RECT extent{};
-    DrawTextW(dc, caption.c_str(), length, &extent, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     SetWindowPos(control, nullptr, 0, 0, extent.right, extent.bottom, SWP_NOMOVE | SWP_NOZORDER);
@@ -381,9 +385,9 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (command > kToolbar2Commands) {
                 handlers_->toolbar2ButtonClick();
             } else {
-                for (const ToolbarButtonSpec& spec : kToolbarButtons) {
-                    if (commandOf(toolbarOf(spec.toolbar), spec.number) == command)
-                        handlers_->toolbar1ButtonClick(spec.caption ? spec.caption : "");
+                for (const ToolbarButtonSpec& entry : kToolbarButtons) {
+                    if (commandOf(toolbarOf(entry.toolbar), entry.number) == command)
+                        handlers_->toolbar1ButtonClick(entry.caption ? entry.caption : "");
                 }
             }
             return 0;
@@ -404,12 +408,7 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-std::string PrincipalWindow::text(Control field) const {
-    HWND control = controls_.at(field);
-    std::wstring value(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    value.resize(static_cast<std::size_t>(GetWindowTextW(control, value.data(), static_cast<int>(value.size()))));
-    return utf8(value);
-}
+std::string PrincipalWindow::text(Control field) const { return utf8(windowText(controls_.at(field))); }
 
 void PrincipalWindow::setText(Control field, const std::string& value) {
     SetWindowTextW(controls_.at(field), wide(value).c_str());
@@ -417,8 +416,7 @@ void PrincipalWindow::setText(Control field, const std::string& value) {
 
 void PrincipalWindow::setSelection(Control field, int start, int length) {
     HWND control = controls_.at(field);
-    std::wstring value(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    value.resize(static_cast<std::size_t>(GetWindowTextW(control, value.data(), static_cast<int>(value.size()))));
+    const std::wstring value = windowText(control);
     SendMessageW(control, EM_SETSEL, utf16Units(value, start), utf16Units(value, start + length));
 }
 
@@ -478,10 +476,9 @@ void PrincipalWindow::setProgress(long long done, long long total) {
 }
 
 void PrincipalWindow::processEvents() {
-    static DWORD lastAnswered = 0;
     const DWORD now = GetTickCount();
-    if (now - lastAnswered < kAnswerEveryMs) return;
-    lastAnswered = now;
+    if (now - eventsProcessedAt_ < kAnswerEveryMs) return;
+    eventsProcessedAt_ = now;
     MSG message{};
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {

@@ -83,6 +83,7 @@ private:
     std::map<Toolbar, HWND> toolbars_;
     bool busy_ = false;
     DWORD progressPaintedAt_ = 0;
+    DWORD eventsProcessedAt_ = 0;
 };
 
 }  // namespace ruror::win32

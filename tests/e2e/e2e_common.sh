@@ -44,6 +44,20 @@ wait_no_window() {  # NAME: until no window of that name is shown
   done
   fail "the window named $1 did not go"
 }
+wait_program_end() {  # until the program has ended, and ended well
+  local status
+  for _ in $(seq 150); do
+    if ! kill -0 "$program" 2>/dev/null; then
+      status=0
+      wait "$program" || status=$?
+      program=""
+      [ "$status" -eq 0 ] || fail "the program ended with status $status"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
 program_running() { kill -0 "$program" 2>/dev/null; }
 press() { xdotool key --delay 80 "$@"; sleep "${key_pause:-0.2}"; }
 type_text() { xdotool type --delay 30 "$1"; sleep "${key_pause:-0.2}"; }

@@ -35,13 +35,6 @@ mkdir -p "$HOME"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME
 
 lay_out_quvetra
-wait_program_end() {
-  for _ in $(seq 150); do
-    kill -0 "$program" 2>/dev/null || { wait "$program" || fail "the program ended with status $?"; program=""; return 0; }
-    sleep 0.1
-  done
-  fail "the program did not end"
-}
 # The text of the focused field, read through the clipboard.
 focused_text() { press ctrl+a ctrl+c; xclip -o -selection clipboard; }
 

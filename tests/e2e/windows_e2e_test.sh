@@ -37,13 +37,6 @@ lay_out_quvetra
 key_pause=0.3
 # The program sees the Linux file system as drive Z:.
 windows_destination="Z:${destination//\//\\}"
-wait_program_end() {
-  for _ in $(seq 150); do
-    kill -0 "$program" 2>/dev/null || { wait "$program" || true; program=""; return 0; }
-    sleep 0.1
-  done
-  fail "the program did not end"
-}
 
 # Wine's desktop belongs to the display its server first met: start a server
 # of this display's own (the tests run one at a time).
