@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/windows/resources.h"
 #include "main_window/control_table.h"
 #include "main_window/messages.h"
 #include "main_window/principal.h"
+#include "platform/win32/resource_ids.h"
 #include "platform/win32/windows_failure.h"
 
 namespace ruror::win32 {
@@ -132,12 +132,15 @@ void PrincipalWindow::createControls() {
 
 HWND PrincipalWindow::createControl(const ControlSpec& item) {
     const int x = scaled(item.left), y = scaled(item.top), width = scaled(item.width), height = scaled(item.height);
+    // Child windows take their identifier where a menu would go.
+    const auto id = reinterpret_cast<HMENU>(
+        static_cast<INT_PTR>(item.control ? IDC_CONTROL_BASE + static_cast<int>(*item.control) : 0));
     const std::wstring caption = wide(item.caption ? item.caption : "");
     HWND control = nullptr;
     switch (item.kind) {
         case Kind::Image: {
             control = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, x, y,
-                                      width, height, window_, nullptr, instance_, nullptr);
+                                      width, height, window_, id, instance_, nullptr);
             const int size = MulDiv(32, dpi_, 96);
             SendMessageW(control, STM_SETICON,
                          reinterpret_cast<WPARAM>(
@@ -148,18 +151,18 @@ HWND PrincipalWindow::createControl(const ControlSpec& item) {
         }
         case Kind::Label:
             control = CreateWindowExW(0, L"STATIC", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, x, y, width,
-                                      height, window_, nullptr, instance_, nullptr);
+                                      height, window_, id, instance_, nullptr);
             break;
         case Kind::TextBox:
             control =
                 CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, x,
-                                y, width, height, window_, nullptr, instance_, nullptr);
+                                y, width, height, window_, id, instance_, nullptr);
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // no limit
             break;
         case Kind::CheckBox:
             control =
                 CreateWindowExW(0, L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, x,
-                                y, width, height, window_, nullptr, instance_, nullptr);
+                                y, width, height, window_, id, instance_, nullptr);
             SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
             addTooltip(control, item.tooltip);
             break;
@@ -171,11 +174,13 @@ HWND PrincipalWindow::createControl(const ControlSpec& item) {
 
 HWND PrincipalWindow::createToolbar(const ControlSpec& item) {
     const Toolbar which = toolbarOf(item.name);
-    HWND toolbar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE |
-                                       CCS_NODIVIDER | CCS_NOPARENTALIGN,
-                                   scaled(item.left), scaled(item.top), scaled(item.width), scaled(item.height),
-                                   window_, nullptr, instance_, nullptr);
+    HWND toolbar = CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NORESIZE | CCS_NODIVIDER |
+            CCS_NOPARENTALIGN,
+        scaled(item.left), scaled(item.top), scaled(item.width), scaled(item.height), window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(which == Toolbar::Toolbar1 ? IDC_TOOLBAR1 : IDC_TOOLBAR2)),
+        instance_, nullptr);
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     const int imageSize = MulDiv(16, dpi_, 96);
@@ -375,7 +380,7 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_COMMAND: {
             const int command = LOWORD(wParam);
-            if (handlers_ && HIWORD(wParam) == EN_SETFOCUS) {
+            if (handlers_ && HIWORD(wParam) == EN_SETFOCUS && !restoringFocus_) {
                 const auto field = reinterpret_cast<HWND>(lParam);
                 if (field == controls_[Control::Text1]) handlers_->text1GotFocus();
                 if (field == controls_[Control::Text2]) handlers_->text2GotFocus();
@@ -392,6 +397,18 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
+        // As a dialog manager does: the focused control is kept while another
+        // window (a box, the folder browser) is active, and given back when
+        // this one is active again. Left to the frame, the focus would make
+        // plain letters work as access keys.
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                rememberFocus();
+                break;
+            }
+            restoreFocus();
+            return 0;
+        case WM_SETFOCUS: restoreFocus(); return 0;
         case WM_SETCURSOR:
             if (!busy_) break;
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -406,6 +423,24 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void PrincipalWindow::rememberFocus() {
+    HWND focused = GetFocus();
+    if (focused != nullptr && IsChild(window_, focused)) lastFocus_ = focused;
+}
+
+// The control that had the focus, where it can still take it; otherwise the
+// first one in tab order that can. The focus coming back is no new focus for
+// the handlers, so a field keeps its selection and its caret.
+void PrincipalWindow::restoreFocus() {
+    HWND target = lastFocus_;
+    if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
+        target = GetNextDlgTabItem(window_, nullptr, FALSE);
+    if (target == nullptr) return;
+    restoringFocus_ = true;
+    SetFocus(target);
+    restoringFocus_ = false;
 }
 
 std::string PrincipalWindow::text(Control field) const { return utf8(windowText(controls_.at(field))); }

@@ -68,6 +68,8 @@ private:
     void sizeLabel(Control label);
     void pressToolbarButton(HWND toolbar, int index);
     bool useAccessKey(wchar_t key);
+    void rememberFocus();
+    void restoreFocus();
     int scaled(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
     HINSTANCE instance_;
@@ -75,6 +77,9 @@ private:
     HWND tooltips_ = nullptr;
     HWND progress_ = nullptr;
     HWND banner_ = nullptr;
+    // The control that had the focus when another window became active.
+    HWND lastFocus_ = nullptr;
+    bool restoringFocus_ = false;
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;
     int dpi_ = 96;

@@ -37,6 +37,17 @@ lay_out_quvetra
 key_pause=0.3
 # The program sees the Linux file system as drive Z:.
 windows_destination="Z:${destination//\//\\}"
+probe() { /usr/lib/wine/wine64 "$build/tests/windows_probe.exe" "$@" | tr -d '\r'; }
+expect_focus() {  # CONTROL AFTER_WHAT
+  local focused
+  focused=$(probe focus)
+  [ "$focused" = "$1" ] || fail "after $2 the focus is on $focused, not on $1"
+}
+answer_box() {  # KEY: waits for a box, answers it with the key, waits for it to go
+  wait_window '^RUROR$'
+  press "$1"
+  wait_no_window '^RUROR$'
+}
 
 # Wine's desktop belongs to the display its server first met: start a server
 # of this display's own (the tests run one at a time).
@@ -99,6 +110,59 @@ case "$scenario" in
     wait_no_window '^RUROR$'
     [ -z "$(ls -A "$destination")" ] || fail "something was written: $(ls -A "$destination")"
     program_running || fail "the program ended"
+    press Escape
+    wait_program_end
+    ;;
+  focus-after-warning)  # a letter typed after a box goes into the field, never to an access key
+    press alt+n
+    type_text "copia"
+    press period
+    answer_box Return
+    type_text "cxyz"      # the "c" once unticked the data centre
+    press alt+u
+    type_text "$windows_destination"
+    press Return Return space
+    wait_window '^RUROR$'
+    cmp -s "$quvetra/QVT Datos.mdb" "$destination/copiacxyz.qvtdb" || fail "no backup named copiacxyz: $(ls "$destination")"
+    [ -f "$destination/Respaldo QVT/notas.txt" ] || fail "the data centre was not copied"
+    press Return
+    wait_program_end
+    ;;
+  focus-after-boxes)  # every box the window can show gives the focus back where it belongs
+    press Return Return space       # both fields empty: the location's box
+    answer_box Return
+    expect_focus Text1 "the empty-location box"
+    type_text "Copias"
+    press Return Return space       # no full path: the bad-path box
+    answer_box Return
+    expect_focus Text1 "the bad-path box"
+    type_text "$windows_destination"
+    press alt+n Delete Return space # the name emptied: its box
+    answer_box Return
+    expect_focus Text2 "the empty-name box"
+    type_text "Lunes"
+    press Return                    # on to "Aceptar", which keeps the focus from here on
+    mv "$quvetra/QVT Datos.mdb" "$work/aparte.mdb"
+    press space
+    answer_box Return
+    expect_focus Toolbar1 "the no-database box"
+    mv "$work/aparte.mdb" "$quvetra/QVT Datos.mdb"
+    touch "$quvetra/QVT Datos.ldb"
+    press space
+    answer_box n
+    expect_focus Toolbar1 "No to the in-use question"
+    rm "$quvetra/QVT Datos.ldb"
+    echo "viejo" > "$destination/Lunes.qvtdb"
+    press space
+    answer_box n
+    expect_focus Toolbar1 "No to the overwrite question"
+    rm "$destination/Lunes.qvtdb"
+    press Tab space                 # the browse button, then the browser cancelled
+    wait_window '^Explorar carpeta$'
+    press Escape
+    wait_no_window '^Explorar carpeta$'
+    expect_focus Toolbar2 "the folder browser"
+    [ -z "$(ls -A "$destination")" ] || fail "something was written: $(ls -A "$destination")"
     press Escape
     wait_program_end
     ;;
