@@ -12,6 +12,15 @@ std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::stri
     const bool folderThere = !files.findFirst(backupFile, attribute::kDirectory).empty() &&
                              files.findFirst(backupFile, attribute::kArchive).empty();
     if (folderThere) return BadBackupPath{Control::Text2, shown, "Ya existe una carpeta con ese nombre."};
+    // The question before replacing asks only about plain files; a hidden
+    // or system file is never replaced, as the platform's own copy refuses.
+    const bool hiddenFileThere = files.findFirst(backupFile, attribute::kArchive).empty() &&
+                                 !files.findFirst(backupFile, attribute::kHidden | attribute::kSystem).empty();
+    if (hiddenFileThere) {
+        return BadBackupPath{Control::Text2, shown,
+                             "Ya existe un archivo oculto o de sistema con ese nombre, y no se reemplaza. Elija otro "
+                             "nombre."};
+    }
 
     const std::filesystem::path dataCentre = joinedPath(files.programFolder(), layout::kDataCentreFolder);
     if (files.liesWithin(pathFromText(location), dataCentre)) {

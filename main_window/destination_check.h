@@ -9,8 +9,9 @@
 namespace ruror {
 
 // Checks what stands at the destination before anything is copied: a folder
-// under the backup file's name, or a location inside Quvetra's own data
-// centre, where each backup would be copied into the next one.
+// or a hidden or system file under the backup file's name, or a location
+// inside Quvetra's own data centre, where each backup would be copied into
+// the next one.
 std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::string& location,
                                               const std::string& trimmedName);
 

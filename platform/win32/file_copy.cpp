@@ -106,10 +106,13 @@ Outcome checkDestination(const fs::path& destination, bool overwrite) {
         return folder;
     }
     if (!overwrite) return destinationKept("Crear " + destinationText);
-    // Windows refuses to replace a read-only file (Wine does not): refused
-    // here on both, before anything is written.
+    // Windows' own copy refuses to replace a read-only, hidden or system
+    // file (Wine's does not): refused here on both, before anything is written.
     if (existing & FILE_ATTRIBUTE_READONLY)
         return windowsFailure(ERROR_ACCESS_DENIED, "Reemplazar " + destinationText + ", que es de solo lectura");
+    if (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
+        return windowsFailure(ERROR_ACCESS_DENIED,
+                              "Reemplazar " + destinationText + ", que está oculto o es de sistema");
     return std::nullopt;
 }
 

@@ -110,6 +110,32 @@ TEST(Win32Copy, AReadOnlyBackupFileIsAFailureAndStaysAsItWas) {
     EXPECT_EQ(snapshot(folder.path()).size(), 2u) << "a temporary file was left";
 }
 
+// A hidden or system file under the backup's name is one the look-up of
+// "Aceptar" does not see, so no question would be asked: it is refused, as
+// Windows' own copy refuses it, before anything is written.
+TEST(Win32Copy, AHiddenOrSystemBackupFileIsNeverReplaced) {
+    for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
+        BackupHarness h;
+        h.addDatabase(".mdb");
+        h.load();
+        const fs::path earlier = writeFile(h.destination() / "Lunes.qvtdb", "respaldo anterior");
+        setAttributes(earlier, attributes);
+        h.accept(text(h.destination()) + kSeparator);
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << attributes;
+        EXPECT_NE(h.dialogs.boxes[0].text.find("oculto o de sistema"), std::string::npos) << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.window.focus, Control::Text2);
+        EXPECT_FALSE(h.window.closed);
+
+        // The copier itself refuses it too.
+        const Outcome refused = h.files.copyFile(h.program() / "QVT Datos.mdb", earlier, true, {});
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->number, ERROR_ACCESS_DENIED);
+        setAttributes(earlier, FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(readFile(earlier), "respaldo anterior");
+        EXPECT_EQ(snapshot(h.destination()).size(), 1u) << "a temporary file was left";
+    }
+}
+
 TEST(Win32Copy, AFileQuvetraHoldsOpenIsReadAndLeftAsItWas) {
     TempFolder folder;
     win32::Win32FileSystem files(folder.path());
