@@ -1,4 +1,4 @@
-#!/ usr / bin / python3
+#!/usr/bin/python3
 """A drive that lies, for the tests: a FUSE file system over a folder that
 reports every write as done, but gives back other bytes than were written
 (for every file, or for the files whose content starts with given text: a
@@ -88,7 +88,7 @@ class FaultyDrive(Operations):
         return data
 
     def write(self, path, data, offset, fh):
-#Every byte is reported written; past the size it keeps, none is.
+        # Every byte is reported written; past the size it keeps, none is.
         self.sizes[path] = max(self.sizes.get(path, 0), offset + len(data))
         kept = data if self.keep is None else data[:max(0, self.keep - offset)]
         if kept:
@@ -108,19 +108,24 @@ class FaultyDrive(Operations):
 
     def statfs(self, path):
         st = os.statvfs(self.backing)
-        return {
-key: getattr(st, key) for key in (
+        return {key: getattr(st, key) for key in (
             "f_bavail", "f_bfree", "f_blocks", "f_bsize", "f_favail", "f_ffree", "f_files", "f_flag",
-            "f_frsize", "f_namemax")
-}
+            "f_frsize", "f_namemax")}
 
-def main()
-    : backing,
-      mountpoint = sys.argv[1],
-      sys.argv[2] corrupt = keep = None arguments = sys.argv [3:] while arguments : option,
-      value = arguments[0],
-      arguments[1] arguments = arguments [2:] if option == "--corrupt" : corrupt = value elif option == "--keep"
-    : keep = int(value) FUSE(FaultyDrive(backing, corrupt, keep), mountpoint, foreground = True, nothreads = True)
 
-                 if __name__
-             == "__main__" : main()
+def main():
+    backing, mountpoint = sys.argv[1], sys.argv[2]
+    corrupt = keep = None
+    arguments = sys.argv[3:]
+    while arguments:
+        option, value = arguments[0], arguments[1]
+        arguments = arguments[2:]
+        if option == "--corrupt":
+            corrupt = value
+        elif option == "--keep":
+            keep = int(value)
+    FUSE(FaultyDrive(backing, corrupt, keep), mountpoint, foreground=True, nothreads=True)
+
+
+if __name__ == "__main__":
+    main()
