@@ -49,7 +49,7 @@ private:
     }
 
     // The location is read afresh each time a destination is built.
-    fs::path location() const { return pathFromText(window_.text(Control::Text1)); }
+    fs::path location() const { return locationPath(window_.text(Control::Text1)); }
 
     Outcome copyDatabase() {
         const fs::path database = quvetraDatabase(files_);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string_view>
 
 #include "backup/data_centre_layout.h"
 #include "main_window/windows_names.h"
@@ -21,17 +22,52 @@ bool hasControlCharacter(const std::string& text) {
     });
 }
 
+#ifdef _WIN32
+// Characters no Windows path holds; a colon only after the drive letter.
+bool hasCharacterWindowsRefuses(const std::string& location) {
+    for (std::size_t i = 0; i < location.size(); ++i) {
+        const char c = location[i];
+        if (std::string_view("*?<>|\"").find(c) != std::string_view::npos) return true;
+        if (c == ':' && i != 1) return true;
+    }
+    return false;
+}
+
+// A folder named only with dots and spaces (other than "." and ".."), which
+// Windows cannot name: dropped as such a name is, the path would lead
+// somewhere else.
+bool hasNamelessFolder(const std::string& location) {
+    std::size_t start = 0;
+    while (start <= location.size()) {
+        std::size_t end = location.find_first_of("\\/", start);
+        if (end == std::string::npos) end = location.size();
+        const std::string part = location.substr(start, end - start);
+        if (!part.empty() && part != "." && part != ".." && part.find_first_not_of(". ") == std::string::npos)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+#endif
+
 }  // namespace
 
 std::optional<BadBackupPath> checkBackupPath(const std::string& location, const std::string& trimmedName) {
     const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
     const std::string fileName = trimmedName + layout::kBackupExtension;
-    const std::string path = textFromPath(layout::backupFile(pathFromText(location), trimmedName));
+    const std::string path = textFromPath(layout::backupFile(locationPath(location), trimmedName));
     auto bad = [&](Control field, const char* reason) { return BadBackupPath{field, path, reason}; };
 
     if (hasControlCharacter(location)) return bad(Control::Text1, "La ubicación contiene caracteres de control.");
     if (!pathFromText(location).is_absolute())
         return bad(Control::Text1, "La ubicación debe ser una ruta completa, desde la raíz del disco.");
+#ifdef _WIN32
+    if (hasCharacterWindowsRefuses(location))
+        return bad(Control::Text1,
+                   "La ubicación contiene caracteres que Windows no admite en una ruta: * ? < > | \" :");
+    if (hasNamelessFolder(location))
+        return bad(Control::Text1, "La ubicación contiene una carpeta cuyo nombre son solo puntos o espacios.");
+#endif
     if (hasControlCharacter(trimmedName)) return bad(Control::Text2, "El nombre contiene caracteres de control.");
     if (trimmedName.find(separator) != std::string::npos)
         return bad(Control::Text2, "El nombre no puede contener el separador de carpetas.");

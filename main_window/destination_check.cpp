@@ -7,7 +7,7 @@ namespace ruror {
 
 std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::string& location,
                                               const std::string& trimmedName) {
-    const std::filesystem::path backupFile = layout::backupFile(pathFromText(location), trimmedName);
+    const std::filesystem::path backupFile = layout::backupFile(locationPath(location), trimmedName);
     const std::string shown = textFromPath(backupFile);
     const bool folderThere = !files.findFirst(backupFile, attribute::kDirectory).empty() &&
                              files.findFirst(backupFile, attribute::kArchive).empty();
@@ -23,7 +23,7 @@ std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::stri
     }
 
     const std::filesystem::path dataCentre = joinedPath(files.programFolder(), layout::kDataCentreFolder);
-    if (files.liesWithin(pathFromText(location), dataCentre)) {
+    if (files.liesWithin(locationPath(location), dataCentre)) {
         return BadBackupPath{Control::Text1, shown,
                              "La ubicación está dentro de la carpeta de datos de Quvetra '" + textFromPath(dataCentre) +
                                  "': el respaldo quedaría entre los datos que respalda, y cada respaldo copiaría los "

@@ -154,7 +154,7 @@ bool Principal::confirmDatabaseNotInUse() {
 }
 
 bool Principal::confirmOverwrite(const std::string& location, const std::string& name) {
-    if (files_.findFirst(layout::backupFile(pathFromText(location), name), attribute::kArchive).empty()) return true;
+    if (files_.findFirst(layout::backupFile(locationPath(location), name), attribute::kArchive).empty()) return true;
     const std::string question = "El nombre '" + name +
                                  "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "
                                  "sobre este archivo?";

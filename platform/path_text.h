@@ -3,6 +3,10 @@
 #include <filesystem>
 #include <string>
 
+#ifdef _WIN32
+#include "platform/win32/extended_path.h"
+#endif
+
 namespace ruror {
 
 // The window speaks UTF-8; the file system speaks native paths. These two
@@ -22,6 +26,17 @@ inline std::string textFromPath(const std::filesystem::path& path) {
     return std::string(utf8.begin(), utf8.end());
 #else
     return path.native();
+#endif
+}
+
+// The folder a location's text names, as the file system names it: on
+// Windows "E:\otra\..\Copias. " is "E:\Copias". Every check and the copy
+// take the location through here, so they all see the same folder.
+inline std::filesystem::path locationPath(const std::string& utf8) {
+#ifdef _WIN32
+    return std::filesystem::path(win32::normalisedFullPath(pathFromText(utf8).wstring()));
+#else
+    return pathFromText(utf8);
 #endif
 }
 

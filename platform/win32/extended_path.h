@@ -4,6 +4,14 @@
 
 namespace ruror::win32 {
 
+// A full path as Windows itself names it (GetFullPathNameW's rules): "/" as
+// "\", doubled separators as one, "." and ".." resolved (never above the
+// drive's root or the share), and the trailing dots and spaces of each
+// component removed, so "E:\otra\..\Copias. " is "E:\Copias". A trailing
+// separator is kept. Anything else (a relative path, "C:Copias", one in the
+// long form) is returned as it is.
+std::wstring normalisedFullPath(const std::wstring& path);
+
 // The form of a full path that Windows takes past 260 characters: "\\?\C:\..."
 // for a drive, "\\?\UNC\servidor\compartido\..." for a network share. That
 // form is taken as it is, so forward slashes become backslashes and doubled

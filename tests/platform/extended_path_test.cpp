@@ -18,6 +18,23 @@ TEST(ExtendedPath, DrivesAndSharesTakeTheLongFormWithSingleSeparators) {
     EXPECT_EQ(extendedLengthPath(deep), L"\\\\?\\" + deep);
 }
 
+// The long form turns off Windows' own clean-up of a path, so a location is
+// first named as Windows names it.
+TEST(NormalisedPath, ResolvesDotsAndTrimsComponentsAsWindowsDoes) {
+    EXPECT_EQ(normalisedFullPath(L"E:\\otra\\..\\Copias"), L"E:\\Copias");
+    EXPECT_EQ(normalisedFullPath(L"E:\\Copias\\.\\"), L"E:\\Copias\\");
+    EXPECT_EQ(normalisedFullPath(L"E:\\Copias "), L"E:\\Copias");
+    EXPECT_EQ(normalisedFullPath(L"E:\\Copias. . \\"), L"E:\\Copias\\");
+    EXPECT_EQ(normalisedFullPath(L"E:/Copias/2026./Lunes"), L"E:\\Copias\\2026\\Lunes");
+    EXPECT_EQ(normalisedFullPath(L"E:\\..\\..\\Copias"), L"E:\\Copias");
+    EXPECT_EQ(normalisedFullPath(L"E:\\"), L"E:\\");
+    EXPECT_EQ(normalisedFullPath(L"\\\\servidor\\compartido\\..\\..\\Copias "),
+              L"\\\\servidor\\compartido\\Copias");
+    // Anything but a full path is left to the checks that refuse it.
+    EXPECT_EQ(normalisedFullPath(L"Copias\\.."), L"Copias\\..");
+    EXPECT_EQ(normalisedFullPath(L"C:Copias"), L"C:Copias");
+}
+
 TEST(ExtendedPath, OtherPathsAreLeftAsTheyAre) {
     EXPECT_EQ(extendedLengthPath(L"\\\\?\\D:\\Copias"), L"\\\\?\\D:\\Copias");
     EXPECT_EQ(extendedLengthPath(L"C:Copias"), L"C:Copias");

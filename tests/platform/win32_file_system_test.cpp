@@ -210,6 +210,41 @@ TEST(Win32Names, AReservedNameIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(fs::is_empty(h.destination()));
 }
 
+// Windows names the folder "E:\Copias" for all of these; so does every check
+// and the copy.
+TEST(Win32Locations, ALocationIsNamedAsWindowsNamesIt) {
+    BackupHarness h;
+    const std::string database = h.addDatabase(".mdb");
+    h.load();
+    const std::string copias = text(h.destination());
+    for (const std::string& typed : {copias + "\\otra\\..\\", copias + " ", copias + ".", copias + ". \\.\\"}) {
+        h.dialogs.boxes.clear();
+        writeFile(h.destination() / "Lunes.qvtdb", "respaldo anterior");
+        h.window.closed = false;
+        h.accept(typed);
+        ASSERT_EQ(h.dialogs.boxes.size(), 2u) << typed;
+        EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("El nombre 'Lunes' se encuentra ya asignado"))
+            << "the earlier backup is found: " << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupSucceeded) << typed << ": " << h.dialogs.boxes[1].text;
+        EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database) << typed;
+    }
+}
+
+TEST(Win32Locations, ALocationThatCannotBeAPathGetsTheBadPathBox) {
+    BackupHarness h;
+    h.addDatabase(".mdb");
+    h.load();
+    for (const char* bad : {"*", "?", "<", ">", "|", "\"", ":"}) {
+        h.dialogs.boxes.clear();
+        h.accept(text(h.destination()) + "\\Cop" + bad + "ias");
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << bad;
+        EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("La ruta del respaldo no es válida")) << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.window.focus, Control::Text1);
+        EXPECT_FALSE(h.window.closed);
+    }
+    EXPECT_TRUE(fs::is_empty(h.destination()));
+}
+
 TEST(Win32Backup, AWholeBackupThroughTheHandlers) {
     BackupHarness h;
     const std::string database = h.addDatabase(".mdb");
