@@ -119,20 +119,22 @@ void PosixFileSystem::readListing(DIR* dir, const std::filesystem::path& folder,
     }
 }
 
+// Folders are compared by what they are (device and inode), not by how they
+// are written, so the data centre reached through a link or a bind mount is
+// still the data centre. Links are resolved first, so that the parents
+// walked are the real ones.
 bool PosixFileSystem::liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) {
+    struct stat target {};
+    if (stat(container.c_str(), &target) != 0) return false;
     std::error_code error;
-    const std::filesystem::path inner = std::filesystem::weakly_canonical(folder, error);
-    if (error) return false;
-    const std::filesystem::path outer = std::filesystem::weakly_canonical(container, error);
-    if (error) return false;
-    auto part = inner.begin();
-    for (const std::filesystem::path& component : outer) {
-        // A trailing separator leaves an empty last component.
-        if (component.empty()) break;
-        if (part == inner.end() || *part != component) return false;
-        ++part;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, error);
+    if (error) resolved = folder.lexically_normal();
+    for (std::filesystem::path part = resolved;; part = part.parent_path()) {
+        struct stat found {};
+        if (stat(part.c_str(), &found) == 0 && found.st_dev == target.st_dev && found.st_ino == target.st_ino)
+            return true;
+        if (part == part.parent_path() || part.empty()) return false;
     }
-    return true;
 }
 
 Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {

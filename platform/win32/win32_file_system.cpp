@@ -39,15 +39,36 @@ fs::path runningProgramFolder() {
     return fs::path(path).parent_path();
 }
 
-// A full path with the components compared as Windows does, without case.
-std::wstring fullPathFolded(const fs::path& path) {
-    const std::wstring given = path.wstring();
-    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
-    std::wstring full(size, L'\0');
-    full.resize(GetFullPathNameW(given.c_str(), size, full.data(), nullptr));
-    CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
-    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
-    return full;
+// What a file or folder is, whatever path leads to it: its volume and its
+// index there.
+struct Identity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const Identity&) const = default;
+};
+
+std::optional<Identity> identityOf(const fs::path& path, std::wstring* finalPath = nullptr) {
+    UniqueHandle handle(CreateFileW(longForm(path).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+    if (finalPath != nullptr) {
+        std::wstring found(32768, L'\0');
+        found.resize(GetFinalPathNameByHandleW(handle.get(), found.data(), static_cast<DWORD>(found.size()),
+                                               FILE_NAME_NORMALIZED));
+        *finalPath = found;
+    }
+    return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// Whether the folder or one of its parents is the one of that identity.
+bool anyParentIs(const fs::path& folder, const Identity& target) {
+    for (fs::path part = folder;; part = part.parent_path()) {
+        if (identityOf(part) == target) return true;
+        if (part == part.parent_path() || part.empty()) return false;
+    }
 }
 
 }  // namespace
@@ -111,11 +132,20 @@ std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
                      (written - kEpochIn1601Units) * 100};
 }
 
+// Folders are compared by what they are (volume and file index), not by how
+// they are written, so the data centre reached through another drive letter,
+// a mapped share or a link is still the data centre. The parents are walked
+// as written, and also as the system finally names the deepest one that
+// exists (links and substituted drives resolved).
 bool Win32FileSystem::liesWithin(const fs::path& folder, const fs::path& container) {
-    const std::wstring inner = fullPathFolded(folder);
-    const std::wstring outer = fullPathFolded(container);
-    if (inner.compare(0, outer.size(), outer) != 0) return false;
-    return inner.size() == outer.size() || inner[outer.size()] == L'\\' || outer.back() == L'\\';
+    const std::optional<Identity> target = identityOf(container);
+    if (!target) return false;
+    const fs::path written(normalisedFullPath(folder.wstring()));
+    if (anyParentIs(written, *target)) return true;
+    fs::path existing = written;
+    std::wstring finalPath;
+    while (!identityOf(existing, &finalPath) && existing != existing.parent_path()) existing = existing.parent_path();
+    return !finalPath.empty() && anyParentIs(fs::path(finalPath), *target);
 }
 
 Outcome Win32FileSystem::createFolder(const fs::path& folder) {

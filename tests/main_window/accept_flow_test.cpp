@@ -4,6 +4,7 @@
 
 #include "main_window/messages.h"
 #include "tests/support/backup_harness.h"
+#include "tests/support/other_name.h"
 
 namespace ruror::test {
 namespace {
@@ -195,6 +196,26 @@ TEST_F(AcceptFlow, AFolderUnderTheBackupFilesNameIsRefusedBeforeTheCopy) {
     EXPECT_EQ(h.window.focus, Control::Text2);
     EXPECT_TRUE(h.window.statuses.empty()) << "the copy had started";
     EXPECT_FALSE(h.window.closed);
+}
+
+// Folders are told apart by what they are, not by how they are written: the
+// data centre reached through another drive or mount is still the data centre.
+TEST_F(AcceptFlow, TheDataCentreUnderAnotherNameIsRefused) {
+    TempFolder scratch;
+    const OtherName other(h.program(), scratch.path());
+    if (other.path().empty()) GTEST_SKIP() << other.whyNot();
+    std::vector<fs::path> insides = {other.path() / "QVT Datos", other.path() / "QVT Datos" / "Archivo",
+                                     other.path() / "QVT Datos" / "nueva" / "otra"};
+    for (const fs::path& inside : insides) {
+        h.dialogs.boxes.clear();
+        h.accept(text(inside) + kSeparator);
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << text(inside) << ": " << boxTexts().front();
+        EXPECT_NE(h.dialogs.boxes[0].text.find("La ubicación está dentro de la carpeta de datos de Quvetra"),
+                  std::string::npos)
+            << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.window.focus, Control::Text1);
+    }
+    EXPECT_FALSE(fs::exists(h.program() / "QVT Datos" / "Respaldo QVT"));
 }
 
 TEST_F(AcceptFlow, ALocationInsideQuvetrasDataCentreIsRefused) {
