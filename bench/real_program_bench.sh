@@ -5,17 +5,26 @@
 # same data into fresh destinations. Also the longest time the window took
 # to answer (its freeze) and the program's peak memory.
 #
-# Usage: real_program_bench.sh [--dir FOLDER] [--database-mib N] [--files N]
-#                              [--min-kib N] [--max-kib N] [--runs N]
-# Needs a build (build/) and Xvfb and xdotool (scripts/install-deps.sh).
+# With --windows, the Windows program (build-windows/) under Wine instead, in
+# a Wine prefix of the run's own: a figure under Wine is no Windows figure.
+#
+# Usage: real_program_bench.sh [--windows] [--dir FOLDER] [--database-mib N]
+#                              [--files N] [--min-kib N] [--max-kib N] [--runs N]
+# Needs a build (build/, and build-windows/ for --windows) and Xvfb and
+# xdotool (scripts/install-deps.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Figures with a decimal point, whatever language the program runs in.
+export LC_NUMERIC=C
 
 work=/var/tmp/ruror-bench-real
 runs=3
 shape=()
+windows=""
+arguments=("$@")
 while [ $# -gt 0 ]; do
   case "$1" in
+    --windows) windows=yes; shift; continue ;;
     --dir) work=$2 ;;
     --runs) runs=$2 ;;
     --database-mib|--files|--min-kib|--max-kib) shape+=("$1" "$2") ;;
@@ -23,11 +32,22 @@ while [ $# -gt 0 ]; do
   esac
   shift 2
 done
+if [ -n "$windows" ] && [ -z "${RUROR_WINE_HOME:-}" ]; then
+  exec scripts/with-wine.sh "$0" "${arguments[@]}"
+fi
 
 quvetra="$work/Quvetra"
 destination="$work/Copias"
 build/bench/ruror_bench --dir "$work" "${shape[@]}" --lay-out-only
-cmake --install build --prefix "$quvetra" >/dev/null
+if [ -n "$windows" ]; then
+  cp build-windows/app/windows/ruror.exe "$quvetra/"
+  start_program() { /usr/lib/wine/wine64 "$quvetra/ruror.exe" & }
+  typed_destination="Z:${destination//\//\\}\\"
+else
+  cmake --install build --prefix "$quvetra" >/dev/null
+  start_program() { HOME="$work/home" ${RUROR_WRAPPER:-} "$quvetra/ruror" & }
+  typed_destination="$destination/"
+fi
 
 for number in $(seq 120 139); do
   [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
@@ -35,6 +55,8 @@ done
 export DISPLAY=:$number
 Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
+# Wine's desktop belongs to the display its server first met.
+[ -n "$windows" ] && { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
 program=""
 trap '[ -n "$program" ] && kill "$program" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$destination"' EXIT
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
@@ -51,7 +73,7 @@ elapsed() { echo "$2 - $1" | bc -l; }
 # One backup through the program's window; prints seconds, freeze ms and peak MiB.
 with_ruror() {
   fresh_destination
-  HOME="$work/home" ${RUROR_WRAPPER:-} "$quvetra/ruror" &
+  start_program
   program=$!
   local window=""
   for _ in $(seq 100); do
@@ -61,7 +83,7 @@ with_ruror() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
   xdotool mousemove $((X + 200)) $((Y + 20))
   sleep 0.3
-  xdotool type --delay 5 "$destination/"
+  xdotool type --delay 5 "$typed_destination"
   xdotool key Return Return   # to the name, then to "Aceptar"
   sleep 0.3
   local measured peak

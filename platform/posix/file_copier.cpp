@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/posix/answering_wait.h"
+#include "platform/answering_wait.h"
 #include "platform/posix/read_back.h"
 #include "platform/posix/system_failure.h"
 #include "platform/posix/unique_fd.h"

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <set>
 
-#include "platform/posix/answering_wait.h"
+#include "platform/answering_wait.h"
 #include "platform/posix/file_copier.h"
 #include "platform/posix/system_failure.h"
 #include "platform/posix/temporary_file.h"

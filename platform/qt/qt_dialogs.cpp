@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "main_window/messages.h"
+#include "platform/box_text.h"
 #include "platform/qt/folder_chooser.h"
 
 namespace ruror::qt {
@@ -14,11 +15,14 @@ QString displayed(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).replace("\r\n", "\n");
 }
 
-// A long path has no space to wrap at, and would run past the box's edge:
-// an invisible break opportunity after each separator lets it wrap there.
-QString wrappable(QString text) {
+// A long path or name has no space to wrap at, and would run past the box's
+// edge: an invisible break opportunity after each separator, and within a
+// long run without one, lets it wrap there.
+QString wrappable(const std::string& text) {
     constexpr QChar kZeroWidthSpace(0x200B);
-    return text.replace('/', QString('/') + kZeroWidthSpace).replace('\\', QString('\\') + kZeroWidthSpace);
+    return displayed(withLongRunsBroken(text, kLongestBoxRun, "\u200B"))
+        .replace('/', QString('/') + kZeroWidthSpace)
+        .replace('\\', QString('\\') + kZeroWidthSpace);
 }
 
 QMessageBox::Icon iconOf(int style) {
@@ -37,7 +41,7 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
     QMessageBox message(&owner_);
     message.setWindowTitle(displayed(title.empty() ? messages::kApplicationTitle : title));
     message.setTextFormat(Qt::PlainText);
-    message.setText(wrappable(displayed(text)));
+    message.setText(wrappable(text));
     message.setIcon(iconOf(style));
 
     // The buttons are named here, not by Qt, so they read Spanish whatever

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/answering_wait.h"
 #include "platform/content_hash.h"
 #include "platform/win32/extended_path.h"
 #include "platform/win32/unique_handle.h"
@@ -116,17 +117,33 @@ Outcome checkDestination(const fs::path& destination, bool overwrite) {
     return std::nullopt;
 }
 
+// Runs a call that waits for the disk (a flush, a move written through) on
+// a helper thread while the window keeps answering, the progress standing
+// where it is. Returns 0 or the Windows error code.
+DWORD waitForDisk(const std::function<bool()>& call, const CopyProgress& progress, std::uint64_t done,
+                  std::uint64_t total) {
+    const std::function<void()> between = [&progress, done, total] {
+        if (progress) progress(done, total);
+    };
+    return static_cast<DWORD>(
+        waitAnswering([&call] { return call() ? 0 : static_cast<int>(GetLastError()); }, between));
+}
+
 // The copy takes the source's modification time and shows as a plain file:
 // not hidden any more, as the temporary file was.
-Outcome finishCopy(const TemporaryCopy& copy, const BY_HANDLE_FILE_INFORMATION& source, const std::string& sourceText) {
+Outcome finishCopy(const TemporaryCopy& copy, const BY_HANDLE_FILE_INFORMATION& source, const CopyProgress& progress,
+                   const std::string& sourceText) {
     FILE_BASIC_INFO basic{};
     basic.LastWriteTime.LowPart = source.ftLastWriteTime.dwLowDateTime;
     basic.LastWriteTime.HighPart = static_cast<LONG>(source.ftLastWriteTime.dwHighDateTime);
     basic.FileAttributes = FILE_ATTRIBUTE_ARCHIVE;
     if (!SetFileInformationByHandle(copy.handle(), FileBasicInfo, &basic, sizeof basic))
         return windowsFailure(GetLastError(), "Dar la fecha a la copia de " + sourceText);
-    if (!FlushFileBuffers(copy.handle()))
-        return windowsFailure(GetLastError(), "Guardar en el disco la copia de " + sourceText);
+    HANDLE handle = copy.handle();
+    const std::uint64_t size = sizeOf(source);
+    if (const DWORD error =
+            waitForDisk([handle] { return FlushFileBuffers(handle) != FALSE; }, progress, size, 2 * size))
+        return windowsFailure(error, "Guardar en el disco la copia de " + sourceText);
     return std::nullopt;
 }
 
@@ -167,11 +184,13 @@ Outcome verifyCopy(const TemporaryCopy& copy, std::uint64_t size, const ContentH
                    checking, false};
 }
 
-Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwrite) {
+Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwrite, std::uint64_t size,
+                  const CopyProgress& progress) {
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (overwrite ? MOVEFILE_REPLACE_EXISTING : 0);
     const std::string source = "Dar su nombre final a " + quoted(destination.wstring());
-    if (!MoveFileExW(longForm(copy.path()).c_str(), longForm(destination).c_str(), flags)) {
-        const DWORD error = GetLastError();
+    const std::wstring from = longForm(copy.path()), to = longForm(destination);
+    const auto move = [&] { return MoveFileExW(from.c_str(), to.c_str(), flags) != FALSE; };
+    if (const DWORD error = waitForDisk(move, progress, 2 * size, 2 * size)) {
         if (!overwrite && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return destinationKept(source);
         return windowsFailure(error, source);
     }
@@ -212,10 +231,10 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
         changed.description = "El archivo cambió mientras se copiaba";
         return changed;
     }
-    if (Outcome failure = finishCopy(copy, before, sourceText)) return failure;
+    if (Outcome failure = finishCopy(copy, before, progress, sourceText)) return failure;
     if (Outcome failure = verifyCopy(copy, sizeOf(before), hash.digest(), progress, sourceText, destination))
         return failure;
-    return placeCopy(copy, destination, overwrite);
+    return placeCopy(copy, destination, overwrite, sizeOf(before), progress);
 }
 
 void removeAbandonedTemporaryFiles(const fs::path& folder) {

@@ -2,28 +2,31 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <map>
+#include <memory>
 #include <string>
 
+#include "platform/win32/control_layout.h"
+#include "platform/win32/toolbar_keyboard.h"
 #include "platform/window_ops.h"
 
 namespace ruror {
 class Principal;
-namespace window_layout {
-struct ControlSpec;
 }
-}  // namespace ruror
 
 namespace ruror::win32 {
 
 // The main window on Windows: a fixed dialog frame with the platform's
-// standard controls and common-controls toolbars, rendered from the control
+// standard controls and common-controls toolbars, laid out from the control
 // table at the screen's DPI. It hands every event to the handlers (keys
 // first, before the focused control) and carries out what they ask through
 // WindowOps.
 class PrincipalWindow final : public WindowOps {
 public:
-    explicit PrincipalWindow(HINSTANCE instance);
+    // At the screen's DPI, or at the one given.
+    explicit PrincipalWindow(HINSTANCE instance, int dpi = 0);
     ~PrincipalWindow() override;
     PrincipalWindow(const PrincipalWindow&) = delete;
     PrincipalWindow& operator=(const PrincipalWindow&) = delete;
@@ -34,6 +37,11 @@ public:
     // Runs the window's messages until it is closed; returns the exit code.
     int run();
     HWND handle() const { return window_; }
+    // The native control behind a control of the table, or a toolbar.
+    HWND control(Control control) const { return controls_.byControl.at(control); }
+    HWND toolbar(Toolbar toolbar) const { return controls_.toolbars.at(toolbar); }
+    // Handles one message as the window's own loop does: keys first.
+    void dispatch(MSG& message);
 
     // WindowOps
     std::string text(Control field) const override;
@@ -56,37 +64,28 @@ public:
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void command(WPARAM wParam, LPARAM lParam);
     // Gives the handlers the keys before the focused control; true when a
     // key was used up there.
     bool previewKey(const MSG& message);
-    void dispatch(MSG& message);
-    void createControls();
-    HWND createControl(const window_layout::ControlSpec& item);
-    HWND createToolbar(const window_layout::ControlSpec& item);
-    void addTooltip(HWND control, const std::string& text);
-    void paintBandAndLines(HDC dc);
-    void sizeLabel(Control label);
-    void pressToolbarButton(HWND toolbar, int index);
     bool useAccessKey(wchar_t key);
+    ToolbarKeyboard* keyboardOf(HWND toolbar) const;
     void rememberFocus();
     void restoreFocus();
-    int scaled(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
     HINSTANCE instance_;
+    int dpi_;
     HWND window_ = nullptr;
-    HWND tooltips_ = nullptr;
-    HWND progress_ = nullptr;
-    HWND banner_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT boldFont_ = nullptr;
+    std::unique_ptr<ControlLayout> layout_;
+    ChildControls controls_;
+    std::map<Toolbar, std::unique_ptr<ToolbarKeyboard>> keyboards_;
+    Principal* handlers_ = nullptr;
+    bool busy_ = false;
     // The control that had the focus when another window became active.
     HWND lastFocus_ = nullptr;
     bool restoringFocus_ = false;
-    HFONT font_ = nullptr;
-    HFONT boldFont_ = nullptr;
-    int dpi_ = 96;
-    Principal* handlers_ = nullptr;
-    std::map<Control, HWND> controls_;
-    std::map<Toolbar, HWND> toolbars_;
-    bool busy_ = false;
     DWORD progressPaintedAt_ = 0;
     DWORD eventsProcessedAt_ = 0;
 };

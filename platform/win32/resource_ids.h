@@ -16,3 +16,18 @@
 #define IDC_CONTROL_BASE 100
 #define IDC_TOOLBAR1 200
 #define IDC_TOOLBAR2 201
+
+#ifndef RC_INVOKED
+#include "platform/window_ops.h"
+
+namespace ruror::win32 {
+
+// The command a toolbar button sends: its number plus its toolbar's base.
+inline constexpr int kToolbar1Commands = 1000;
+inline constexpr int kToolbar2Commands = 2000;
+inline int toolbarCommand(Toolbar toolbar, int number) {
+    return (toolbar == Toolbar::Toolbar1 ? kToolbar1Commands : kToolbar2Commands) + number;
+}
+
+}  // namespace ruror::win32
+#endif

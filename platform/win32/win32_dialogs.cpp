@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "main_window/messages.h"
+#include "platform/box_text.h"
 #include "platform/win32/windows_failure.h"
 
 namespace ruror::win32 {
@@ -14,10 +15,13 @@ constexpr UINT kBrowseFlags = 0x00FE;
 
 }  // namespace
 
-// The style codes are the platform's own, and so are the answers.
+// The style codes are the platform's own, and so are the answers. The box
+// breaks lines only at spaces: a long path or name gets breaks of its own,
+// or the box would run off the screen.
 int Win32Dialogs::messageBox(const std::string& text, int style, const std::string& title) {
     const std::string shownTitle = title.empty() ? messages::kApplicationTitle : title;
-    return MessageBoxW(owner_.handle(), wide(text).c_str(), wide(shownTitle).c_str(), static_cast<UINT>(style));
+    const std::string shown = withLongRunsBroken(text, kLongestBoxRun, "\r\n");
+    return MessageBoxW(owner_.handle(), wide(shown).c_str(), wide(shownTitle).c_str(), static_cast<UINT>(style));
 }
 
 // The wide-character shell functions: the 8-bit ones cannot return a folder

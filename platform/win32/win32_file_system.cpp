@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/answering_wait.h"
 #include "platform/win32/extended_path.h"
 #include "platform/win32/file_copy.h"
 #include "platform/win32/unique_handle.h"
@@ -173,15 +174,17 @@ Outcome Win32FileSystem::stageCopy(const fs::path& source, const fs::path& desti
 
 std::vector<Failure> Win32FileSystem::commitCopies(const CopyProgress&) { return {}; }
 
-Outcome Win32FileSystem::flushFolder(const fs::path& folder, const std::function<void()>&) {
+Outcome Win32FileSystem::flushFolder(const fs::path& folder, const std::function<void()>& between) {
     UniqueHandle handle(CreateFileW(longForm(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     // Where a folder cannot be flushed on its own, the moves into it were
     // made with write-through.
-    if (!handle.valid() || FlushFileBuffers(handle.get())) return std::nullopt;
-    const DWORD error = GetLastError();
-    if (error == ERROR_INVALID_FUNCTION || error == ERROR_ACCESS_DENIED || error == ERROR_NOT_SUPPORTED)
+    if (!handle.valid()) return std::nullopt;
+    HANDLE opened = handle.get();
+    const auto error = static_cast<DWORD>(
+        waitAnswering([opened] { return FlushFileBuffers(opened) ? 0 : static_cast<int>(GetLastError()); }, between));
+    if (error == 0 || error == ERROR_INVALID_FUNCTION || error == ERROR_ACCESS_DENIED || error == ERROR_NOT_SUPPORTED)
         return std::nullopt;
     return windowsFailure(error, "Guardar en el disco la carpeta " + quoted(folder.wstring()));
 }

@@ -113,6 +113,29 @@ case "$scenario" in
     press Escape
     wait_program_end
     ;;
+  long-name)  # a box about a name of 260 characters without a space fits the screen
+    type_text "$windows_destination"
+    press alt+n
+    xdotool type --delay 5 "$(printf 'x%.0s' $(seq 260))"
+    press Return space
+    wait_window '^RUROR$'
+    eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^RUROR$' | head -n 1)")"
+    [ "$X" -ge 0 ] && [ $((X + WIDTH)) -le 1280 ] || fail "the box is ${WIDTH} pixels wide at $X, off the screen"
+    press Return
+    wait_no_window '^RUROR$'
+    program_running || fail "the program ended"
+    press Escape
+    wait_program_end
+    ;;
+  keyboard-cancel)  # "Cancelar" reached and pressed without the mouse
+    press Return Return   # to the name, then to the toolbar
+    [ "$(probe hot Toolbar1)" = 1 ] || fail "tabbing into the toolbar marks button $(probe hot Toolbar1), not Aceptar"
+    press Right
+    [ "$(probe hot Toolbar1)" = 3 ] || fail "Right marks button $(probe hot Toolbar1), not Cancelar"
+    press space
+    wait_program_end
+    [ -z "$(ls -A "$destination")" ] || fail "something was written: $(ls -A "$destination")"
+    ;;
   focus-after-warning)  # a letter typed after a box goes into the field, never to an access key
     press alt+n
     type_text "copia"

@@ -96,6 +96,15 @@ TEST_F(QtDialogsTest, ALongPathWrapsInsideTheBox) {
     const int lineHeight = QFontMetrics(QApplication::font()).height();
     EXPECT_LT(labelWidth, QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromStdString(path)));
     EXPECT_GE(labelHeight, 4 * lineHeight);
+
+    // A name of 260 characters without a space or a separator wraps too.
+    const std::string name = std::string(260, 'x');
+    onModal([&](QWidget* modal) {
+        labelWidth = modal->findChild<QLabel*>("qt_msgbox_label")->width();
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    dialogs.messageBox("La ruta del respaldo no es válida:\r\n\r\n'/srv/" + name + ".qvtdb'", 48);
+    EXPECT_LT(labelWidth, QFontMetrics(QApplication::font()).horizontalAdvance(QString::fromStdString(name)) / 3);
 }
 
 // The folder browser on a home folder of its own, so the test can tell

@@ -71,7 +71,7 @@ int printHot(HWND window, const std::wstring& toolbar) {
 
 std::string accessibleName(HWND control, long child) {
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
         return "(no accessible object)";
     }

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-namespace ruror::posix {
+namespace ruror {
 
 // Runs a call that may block for a long time (a flush that waits for the
 // disk) on a helper thread, and calls `between` about every 10 ms until it
@@ -10,4 +10,4 @@ namespace ruror::posix {
 // nothing but what the call itself touches. Returns what the call returned.
 int waitAnswering(const std::function<int()>& blockingCall, const std::function<void()>& between);
 
-}  // namespace ruror::posix
+}  // namespace ruror

@@ -1,9 +1,9 @@
-#include "platform/posix/answering_wait.h"
+#include "platform/answering_wait.h"
 
 #include <chrono>
 #include <future>
 
-namespace ruror::posix {
+namespace ruror {
 
 int waitAnswering(const std::function<int()>& blockingCall, const std::function<void()>& between) {
     if (!between) return blockingCall();
@@ -12,4 +12,4 @@ int waitAnswering(const std::function<int()>& blockingCall, const std::function<
     return result.get();
 }
 
-}  // namespace ruror::posix
+}  // namespace ruror
