@@ -108,7 +108,9 @@ FolderBrowser::FolderBrowser(QWidget& owner, const QString& prompt) : QDialog(&o
     path_->setFocus(Qt::OtherFocusReason);
 }
 
-QString FolderBrowser::chosenFolder() const { return QDir::cleanPath(path_->text().trimmed()); }
+// As typed: a folder's name may end in a space, and the location is never
+// trimmed either.
+QString FolderBrowser::chosenFolder() const { return QDir::cleanPath(path_->text()); }
 
 void FolderBrowser::accept() {
     const QString chosen = chosenFolder();

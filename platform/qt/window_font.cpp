@@ -13,11 +13,13 @@ constexpr int kPixelSize = 11;
 
 }  // namespace
 
+// Only the regular face: that copy's bold face is bold in its small bitmaps
+// alone, and draws regular outlines. Without it the toolkit makes the bold
+// from the regular face, as the window's two bold captions need.
 void loadTahomaIfMissing() {
     if (QFontDatabase::families().contains(kFamily)) return;
-    for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-        if (QFile::exists(file)) QFontDatabase::addApplicationFont(file);
-    }
+    const char* regular = "/usr/share/wine/fonts/tahoma.ttf";
+    if (QFile::exists(regular)) QFontDatabase::addApplicationFont(regular);
 }
 
 QFont windowFont(bool bold) {

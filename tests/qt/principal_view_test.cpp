@@ -116,6 +116,31 @@ TEST_F(WindowTest, NoCaptionIsClipped) {
     EXPECT_GE(check->height(), check->fontMetrics().height());
 }
 
+// The mean width of the strokes of what a widget draws, in pixels: the
+// runs of dark pixels along each row.
+double strokeWidth(QWidget& widget) {
+    const QImage image = widget.grab().toImage();
+    long pixels = 0, runs = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        bool inRun = false;
+        for (int x = 0; x < image.width(); ++x) {
+            const bool dark = qGray(image.pixel(x, y)) < 128;
+            pixels += dark ? 1 : 0;
+            runs += dark && !inRun ? 1 : 0;
+            inRun = dark;
+        }
+    }
+    return runs == 0 ? 0 : static_cast<double>(pixels) / static_cast<double>(runs);
+}
+
+// The banner title and the status line are drawn bold, not only said to be.
+TEST_F(WindowTest, TheBoldCaptionsAreDrawnBold) {
+    view.setCaption(Control::Label3, "Proceso 1 de 5: Creando respaldo principal...");
+    const double regular = strokeWidth(*find("Label1(0)"));
+    EXPECT_GT(strokeWidth(*find("Label2")), 1.3 * regular);
+    EXPECT_GT(strokeWidth(*find("Label3")), 1.3 * regular);
+}
+
 TEST_F(WindowTest, TabWalksTheControlsInTheirOrder) {
     const std::vector<const char*> order = {
         "Text2", "Toolbar1.Button1", "Toolbar1.Button3", "Toolbar2.Button1", "Check1", "Text1"};

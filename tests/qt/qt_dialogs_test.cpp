@@ -182,6 +182,20 @@ TEST_F(FolderBrowserTest, ATypedPathIsTakenAndOneThatIsNoFolderIsRefused) {
     EXPECT_EQ(dialogs.chooseFolder("Respaldo"), "");
 }
 
+// A folder whose name ends in a space is chosen as it is typed, never the
+// one of the same name without it.
+TEST_F(FolderBrowserTest, ATypedPathIsNotTrimmed) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "Copias");
+    std::filesystem::create_directory(folder / "Copias ");
+    onModal([&](QWidget* modal) {
+        auto* path = modal->findChild<QLineEdit*>("FolderPath");
+        path->setText(QString::fromStdString((folder / "Copias ").string()));
+        QTest::keyClick(path, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.chooseFolder("Respaldo"), (folder / "Copias ").string());
+}
+
 TEST_F(FolderBrowserTest, NuevaCarpetaMakesAFolderInsideTheChosenOne) {
     onModal([&](QWidget* modal) {
         auto* tree = modal->findChild<QTreeWidget*>("FolderTree");
