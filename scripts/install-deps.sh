@@ -10,6 +10,7 @@ packages=(
   fonts-wine
   dosfstools fusefat python3-fusepy libxxhash-dev
   xvfb xdotool xclip x11-utils imagemagick libx11-dev libxtst-dev
+  dbus at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64-posix wine wine64 locales
 )
 

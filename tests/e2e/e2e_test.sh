@@ -15,6 +15,17 @@ for tool in Xvfb xdotool xclip cmp; do
   fi
 done
 
+# Screen readers find the window through the accessibility bus, on a
+# session bus of the run's own.
+if [ "$scenario" = accessible-names ] && [ -z "${RUROR_SESSION_BUS:-}" ]; then
+  if ! command -v dbus-run-session >/dev/null || [ ! -x /usr/libexec/at-spi-bus-launcher ] ||
+     ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+    echo "SKIPPED: the accessibility bus needs dbus, at-spi2-core and python3-pyatspi"
+    exit 77
+  fi
+  exec env RUROR_SESSION_BUS=1 dbus-run-session -- bash "$0" "$@"
+fi
+
 work=$(mktemp -d /tmp/ruror-e2e-XXXXXX)
 xvfb=""
 program=""
@@ -37,6 +48,17 @@ unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME XDG_STATE_HOME
 lay_out_quvetra
 # The text of the focused field, read through the clipboard.
 focused_text() { press ctrl+a ctrl+c; xclip -o -selection clipboard; }
+
+if [ "$scenario" = accessible-names ]; then
+  # The bus and the screen reader's side keep files of their own, elsewhere.
+  reader_home="$work/lector"
+  mkdir -p "$reader_home"
+  HOME=$reader_home /usr/libexec/at-spi-bus-launcher --launch-immediately &
+  sleep 1
+  # As a screen reader does when it starts.
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+    string:org.a11y.Status string:IsEnabled variant:boolean:true >/dev/null
+fi
 
 # The program takes no command line: not even the toolkit's own options.
 arguments=()
@@ -104,6 +126,16 @@ case "$scenario" in
     wait_window '^RUROR$'
     cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup file differs from the database"
     press Return
+    wait_program_end
+    ;;
+  accessible-names)  # every control named as a screen reader reads it
+    names=$(HOME=$reader_home /usr/bin/python3 "$source/tests/e2e/accessible_names.py" RUROR)
+    for expected in "text: Ubicación" "text: Nombre" "check box: Centro de datos QVT Datos" \
+                    "push button: Seleccione el destino de la información" "push button: Aceptar" \
+                    "push button: Cancelar" "label: Estado del respaldo"; do
+      grep -qxF "$expected" <<<"$names" || fail "no '$expected' among: $names"
+    done
+    press Escape
     wait_program_end
     ;;
   *)
