@@ -43,6 +43,13 @@ expect_focus() {  # CONTROL AFTER_WHAT
   focused=$(probe focus)
   [ "$focused" = "$1" ] || fail "after $2 the focus is on $focused, not on $1"
 }
+click_on() {  # TITLE TEXT: a click with the mouse on what shows the text in that window
+  local x y
+  read -r x y < <(probe where "$1" "$2") || fail "nothing shows '$2' in '$1'"
+  xdotool mousemove "$x" "$y" click 1
+  sleep "${key_pause:-0.2}"
+}
+pointer_image() { /usr/bin/python3 "$source/tests/e2e/pointer_image.py"; }
 answer_box() {  # KEY: waits for a box, answers it with the key, waits for it to go
   wait_window '^RUROR$'
   press "$1"
@@ -111,6 +118,34 @@ case "$scenario" in
     [ -z "$(ls -A "$destination")" ] || fail "something was written: $(ls -A "$destination")"
     program_running || fail "the program ended"
     press Escape
+    wait_program_end
+    ;;
+  mouse-and-busy)  # by mouse through the shell's browser; during the copy, busy and not to be closed
+    head -c $((300 << 20)) /dev/urandom > "$quvetra/QVT Datos.mdb"
+    before=$(quvetra_files)
+    documents=$(realpath "$WINEPREFIX/drive_c/users/$(id -un)/Documents")
+    click_on "Respaldo de seguridad" "Seleccione el destino de la información"
+    wait_window '^Explorar carpeta$'
+    click_on "Explorar carpeta" "Documentos"
+    click_on "Explorar carpeta" "Aceptar"
+    wait_no_window '^Explorar carpeta$'
+    window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + 40)) $((Y + HEIGHT - 12))
+    sleep 0.3
+    arrow=$(pointer_image)
+    click_on "Respaldo de seguridad" "Aceptar"
+    xdotool mousemove $((X + 41)) $((Y + HEIGHT - 12))
+    sleep 0.3
+    [ "$(pointer_image)" != "$arrow" ] || fail "no busy pointer over the window during the copy"
+    press Escape alt+F4
+    xdotool mousemove $((X + WIDTH - 12)) $((Y + 10)) click 1   # the close box of the frame
+    sleep 0.3
+    program_running && xdotool search --onlyvisible --name '^Respaldo de seguridad$' >/dev/null ||
+      fail "the window closed under the running copy"
+    wait_window '^RUROR$'
+    cmp -s "$quvetra/QVT Datos.mdb" "$documents/$(basename "$backup")" || fail "no exact backup in $documents"
+    press Return
     wait_program_end
     ;;
   long-name)  # a box about a name of 260 characters without a space fits the screen

@@ -3,7 +3,9 @@
 //
 //   windows_probe focus               the control that has the keyboard focus
 //   windows_probe hot TOOLBAR         the toolbar's marked button (1, 2, ...), or 0
-//   windows_probe names               each control's accessible name (MSAA)
+//   windows_probe where TITLE TEXT    the screen point at the middle of what
+//                                     shows TEXT in the window titled TITLE: a
+//                                     control, a toolbar button or a tree item
 //   windows_probe hold FILE SHARING SECONDS
 //                                     holds FILE open for reading and writing,
 //                                     sharing "none" or "readwrite", then lets go
@@ -14,11 +16,11 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/resource_ids.h"
 #include "platform/window_ops.h"
@@ -69,47 +71,124 @@ int printHot(HWND window, const std::wstring& toolbar) {
     return 0;
 }
 
-std::string accessibleName(HWND control, long child) {
-    IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&accessible)))) {
-        return "(no accessible object)";
+// Memory in the program's own process, where its controls can write what a
+// message asks of them (a tree item's text, a button's place).
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, std::size_t size) : size_(size) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+        if (process_ != nullptr)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     }
-    VARIANT which;
-    VariantInit(&which);
-    which.vt = VT_I4;
-    which.lVal = child;
-    BSTR name = nullptr;
-    const HRESULT result = accessible->get_accName(which, &name);
-    accessible->Release();
-    if (FAILED(result) || name == nullptr) return "(no name)";
-    std::string text = utf8(name);
-    SysFreeString(name);
-    return text;
+    ~RemoteBuffer() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    void* at(std::size_t offset = 0) const { return static_cast<char*>(address_) + offset; }
+    void write(const void* data, std::size_t size, std::size_t offset = 0) const {
+        WriteProcessMemory(process_, at(offset), data, size, nullptr);
+    }
+    void read(void* data, std::size_t size, std::size_t offset = 0) const {
+        ReadProcessMemory(process_, at(offset), data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    std::size_t size_;
+};
+
+POINT middleOf(HWND control, RECT rect) {
+    MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-int printNames(HWND window) {
-    CoInitialize(nullptr);
-    struct Named {
-        const char* name;
-        int id;
-        long child;
-    };
-    const int base = IDC_CONTROL_BASE;
-    const Named controls[] = {
-        {"Text1", base + static_cast<int>(ruror::Control::Text1), CHILDID_SELF},
-        {"Text2", base + static_cast<int>(ruror::Control::Text2), CHILDID_SELF},
-        {"Check1", base + static_cast<int>(ruror::Control::Check1), CHILDID_SELF},
-        {"Toolbar1", IDC_TOOLBAR1, CHILDID_SELF},
-        {"Toolbar1.1", IDC_TOOLBAR1, 1},
-        {"Toolbar1.3", IDC_TOOLBAR1, 3},
-        {"Toolbar2", IDC_TOOLBAR2, CHILDID_SELF},
-        {"Toolbar2.1", IDC_TOOLBAR2, 1},
-    };
-    for (const Named& control : controls)
-        std::printf("%s: %s\n", control.name, accessibleName(GetDlgItem(window, control.id), control.child).c_str());
-    CoUninitialize();
-    return 0;
+std::optional<POINT> treeItem(HWND tree, const std::wstring& text) {
+    constexpr std::size_t kTextOffset = 256;
+    RemoteBuffer remote(tree, 4096);
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
+         item != nullptr; item = reinterpret_cast<HTREEITEM>(
+                              SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMW query{};
+        query.mask = TVIF_TEXT;
+        query.hItem = item;
+        query.pszText = static_cast<wchar_t*>(remote.at(kTextOffset));
+        query.cchTextMax = 512;
+        remote.write(&query, sizeof query);
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at()));
+        wchar_t found[512] = {};
+        remote.read(found, sizeof found - sizeof(wchar_t), kTextOffset);
+        if (text != found) continue;
+        // The item goes in where its rectangle comes back.
+        remote.write(&item, sizeof item);
+        SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote.at()));
+        RECT rect{};
+        remote.read(&rect, sizeof rect);
+        return middleOf(tree, rect);
+    }
+    return std::nullopt;
+}
+
+std::optional<POINT> toolbarButton(HWND toolbar, const std::wstring& text) {
+    RemoteBuffer remote(toolbar, 4096);
+    const auto count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        TBBUTTON button{};
+        SendMessageW(toolbar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(remote.at()));
+        remote.read(&button, sizeof button);
+        SendMessageW(toolbar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(remote.at()));
+        wchar_t found[512] = {};
+        remote.read(found, sizeof found - sizeof(wchar_t));
+        if (text != found) continue;
+        SendMessageW(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.at()));
+        RECT rect{};
+        remote.read(&rect, sizeof rect);
+        return middleOf(toolbar, rect);
+    }
+    return std::nullopt;
+}
+
+std::vector<HWND> childrenOf(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM list) {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+int printWhere(const std::wstring& title, const std::wstring& text) {
+    HWND window = FindWindowW(nullptr, title.c_str());
+    if (window == nullptr) return 1;
+    for (HWND child : childrenOf(window)) {
+        wchar_t kind[64] = {}, caption[512] = {};
+        GetClassNameW(child, kind, 64);
+        GetWindowTextW(child, caption, 512);
+        std::optional<POINT> point;
+        if (text == caption && IsWindowVisible(child)) {
+            RECT rect{};
+            GetClientRect(child, &rect);
+            point = middleOf(child, rect);
+        } else if (std::wstring(kind) == WC_TREEVIEWW) {
+            point = treeItem(child, text);
+        } else if (std::wstring(kind) == TOOLBARCLASSNAMEW) {
+            point = toolbarButton(child, text);
+        }
+        if (point) {
+            std::printf("%ld %ld\n", point->x, point->y);
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "nothing shows that text there\n");
+    return 1;
 }
 
 int hold(const wchar_t* file, const std::wstring& sharing, int seconds) {
@@ -131,6 +210,7 @@ int hold(const wchar_t* file, const std::wstring& sharing, int seconds) {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"hold" && argc == 5) return hold(argv[2], argv[3], _wtoi(argv[4]));
+    if (command == L"where" && argc == 4) return printWhere(argv[2], argv[3]);
     HWND window = mainWindow();
     if (window == nullptr) {
         std::fprintf(stderr, "the program's window is not there\n");
@@ -138,7 +218,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"focus") return printFocus(window);
     if (command == L"hot" && argc == 3) return printHot(window, argv[2]);
-    if (command == L"names") return printNames(window);
-    std::fprintf(stderr, "usage: windows_probe focus | hot TOOLBAR | names | hold FILE none|readwrite SECONDS\n");
+    std::fprintf(stderr,
+                 "usage: windows_probe focus | hot TOOLBAR | where TITLE TEXT | hold FILE none|readwrite SECONDS\n");
     return 2;
 }
