@@ -1,5 +1,6 @@
-# Cross-compiles the Windows program and its tests with Debian's mingw-w64
-# (the posix-threads x86_64 compiler), and runs the tests under Wine.
+# Cross-compiles the 64-bit Windows program and its tests with Debian's
+# mingw-w64 (the posix-threads x86_64 compiler), and runs the tests under
+# Wine. It is tested beside the 32-bit one, which is the one handed out.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

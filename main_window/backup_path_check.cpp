@@ -74,13 +74,11 @@ std::optional<BadBackupPath> checkBackupPath(const std::string& location, const 
     if (trimmedName.front() == '.')
         return bad(Control::Text2, "El nombre no puede empezar por un punto: el respaldo quedaría oculto.");
     if (fileName.size() > kNameMax) return bad(Control::Text2, "El nombre es demasiado largo.");
-#ifdef _WIN32
-    // A name ending in a dot or a space, which Windows would change, cannot
-    // reach here: the full stop is refused and the name is trimmed of spaces.
-    // "C:Copias" and "\Copias" are not absolute, and were refused above.
+    // On every platform: a backup goes to sticks and shares that Windows
+    // reads. A name ending in a dot or a space, which Windows would change,
+    // cannot reach here: the full stop is refused and the name is trimmed.
     if (isReservedWindowsName(fileName))
         return bad(Control::Text2, "Windows reserva ese nombre para un dispositivo: el respaldo no se guardaría.");
-#endif
     if (path.size() > kPathMax) return bad(Control::Text1, "La ubicación es demasiado larga.");
     return std::nullopt;
 }

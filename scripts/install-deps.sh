@@ -11,15 +11,22 @@ packages=(
   dosfstools fusefat python3-fusepy libxxhash-dev
   xvfb xdotool xclip x11-utils imagemagick libx11-dev libxtst-dev
   dbus at-spi2-core python3-pyatspi
-  g++-mingw-w64-x86-64-posix wine wine64 locales
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64 wine32:i386 locales
 )
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+# The 32-bit Windows program runs under Debian's 32-bit Wine, beside the
+# 64-bit one: it needs the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+  $sudo apt-get update -qq
+fi
 
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq

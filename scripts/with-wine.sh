@@ -7,6 +7,10 @@ set -euo pipefail
 prefix_home=$(mktemp -d /tmp/ruror-wine-XXXXXX)
 export RUROR_WINE_HOME="$prefix_home"
 export WINEPREFIX="$prefix_home/pfx"
+# Wine links the prefix's Documents and Desktop to the home folder: a home
+# of the run's own keeps what the tests write there out of the user's.
+export HOME="$prefix_home/home"
+mkdir -p "$HOME"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=es_ES.UTF-8

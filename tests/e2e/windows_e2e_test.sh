@@ -2,14 +2,17 @@
 # Drives the Windows program, installed into a Quvetra folder, under Wine in
 # a real X display, with the keyboard through xdotool, and checks what it
 # left on disk. Runs inside scripts/with-wine.sh, which makes the Wine prefix.
-# Usage: windows_e2e_test.sh BUILD_DIR SOURCE_DIR SCENARIO
+# Usage: windows_e2e_test.sh BUILD_DIR SOURCE_DIR SCENARIO WINE_LOADER
+# (the loader of the build's programs: /usr/lib/wine/wine for the 32-bit
+# ones, /usr/lib/wine/wine64 for the 64-bit ones).
 # Exits 77 (skipped) where Wine, its prefix or an X display cannot be had.
 set -euo pipefail
 build=$1
 source=$2
 scenario=$3
+loader=$4
 
-for tool in Xvfb xdotool cmp /usr/lib/wine/wine64; do
+for tool in Xvfb xdotool cmp "$loader"; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIPPED: $tool is not installed, so the program cannot be driven in a display"
     exit 77
@@ -37,7 +40,7 @@ lay_out_quvetra
 key_pause=0.3
 # The program sees the Linux file system as drive Z:.
 windows_destination="Z:${destination//\//\\}"
-probe() { /usr/lib/wine/wine64 "$build/tests/windows_probe.exe" "$@" | tr -d '\r'; }
+probe() { "$loader" "$build/tests/windows_probe.exe" "$@" | tr -d '\r'; }
 expect_focus() {  # CONTROL AFTER_WHAT
   local focused
   focused=$(probe focus)
@@ -60,7 +63,7 @@ answer_box() {  # KEY: waits for a box, answers it with the key, waits for it to
 # of this display's own (the tests run one at a time).
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
-/usr/lib/wine/wine64 "$quvetra/ruror.exe" &
+"$loader" "$quvetra/ruror.exe" &
 program=$!
 wait_window '^Respaldo de seguridad$'
 point_at "$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' | head -n 1)" 60
@@ -124,6 +127,9 @@ case "$scenario" in
     head -c $((300 << 20)) /dev/urandom > "$quvetra/QVT Datos.mdb"
     before=$(quvetra_files)
     documents=$(realpath "$WINEPREFIX/drive_c/users/$(id -un)/Documents")
+    mine=("$documents/$(basename "$backup")" "$documents/Respaldo QVT")
+    rm -rf "${mine[@]}"
+    trap 'rm -rf "${mine[@]}"; cleanup' EXIT
     click_on "Respaldo de seguridad" "Seleccione el destino de la información"
     wait_window '^Explorar carpeta$'
     click_on "Explorar carpeta" "Documentos"

@@ -198,6 +198,21 @@ TEST_F(AcceptFlow, AFolderUnderTheBackupFilesNameIsRefusedBeforeTheCopy) {
     EXPECT_FALSE(h.window.closed);
 }
 
+// Backups go to sticks and shares that Windows reads, where a device's name
+// saves nothing: refused on every platform, before anything is written.
+TEST_F(AcceptFlow, ANameWindowsReservesIsRefusedBeforeAnythingIsWritten) {
+    for (const char* reserved : {"CON", "nul", "COM1", "LPT9"}) {
+        h.dialogs.boxes.clear();
+        h.accept(location(), reserved);
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u) << reserved;
+        EXPECT_NE(h.dialogs.boxes[0].text.find("Windows reserva ese nombre"), std::string::npos);
+        EXPECT_EQ(h.dialogs.boxes[0].style, 48);
+        EXPECT_EQ(h.window.focus, Control::Text2);
+        EXPECT_FALSE(h.window.closed);
+    }
+    EXPECT_TRUE(fs::is_empty(h.destination()));
+}
+
 // Folders are told apart by what they are, not by how they are written: the
 // data centre reached through another drive or mount is still the data centre.
 TEST_F(AcceptFlow, TheDataCentreUnderAnotherNameIsRefused) {

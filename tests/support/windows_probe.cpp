@@ -153,15 +153,14 @@ std::optional<POINT> toolbarButton(HWND toolbar, const std::wstring& text) {
     return std::nullopt;
 }
 
+BOOL CALLBACK addChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> childrenOf(HWND window) {
     std::vector<HWND> children;
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM list) {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
+    EnumChildWindows(window, addChild, reinterpret_cast<LPARAM>(&children));
     return children;
 }
 
