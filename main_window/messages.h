@@ -17,6 +17,11 @@ inline constexpr const char* kDatabaseInUseLead =
 inline constexpr const char* kDatabaseInUseQuestion =
     ".\r\n\r\nUna copia hecha mientras Quvetra trabaja puede quedar incompleta. Si Quvetra está cerrado, el "
     "archivo puede haber quedado de un cierre inesperado.\r\n\r\n¿Desea continuar con el respaldo de todos modos?";
+inline constexpr const char* kDatabaseWrittenLead =
+    "Quvetra está abierto: otro programa tiene abierta su base de datos ";
+inline constexpr const char* kDatabaseWrittenQuestion =
+    " para escribir en ella.\r\n\r\nUna copia hecha mientras Quvetra trabaja puede quedar incompleta. Lo prudente "
+    "es responder No, cerrar Quvetra y volver a intentarlo.\r\n\r\n¿Desea continuar con el respaldo de todos modos?";
 inline constexpr const char* kBannerTitle = "Respaldo de seguridad | Quvetra";
 inline constexpr const char* kWindowCaption = "Respaldo de seguridad";
 inline constexpr const char* kApplicationTitle = "RUROR";

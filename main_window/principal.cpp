@@ -82,6 +82,12 @@ void Principal::toolbar2ButtonClick() {
 }
 
 void Principal::acceptBackup() {
+    // Writers kept out of the database by the checks are let in again on
+    // every way out, after the copy has been read back.
+    struct LetWritersIn {
+        FileSystem& files;
+        ~LetWritersIn() { files.letWritersIn(); }
+    } writersLetInAtTheEnd{files_};
     const std::string location = window_.text(Control::Text1);
     const std::string name = trimmedSpaces(window_.text(Control::Text2));
     if (!fieldsFilled(location, name) || !databaseFound() || !pathAccepted(location, name) ||
@@ -140,16 +146,32 @@ bool Principal::pathAccepted(const std::string& location, const std::string& nam
     return false;
 }
 
-// Quvetra keeps a lock file beside its database while it has it open, and a
-// copy taken then can be torn. A crash can leave the lock file behind too,
-// so the user decides; the safe answer is the default one.
+// A copy taken while Quvetra writes can be torn. Where the system tells who
+// writes a file (Windows), the database is kept from writers until the copy
+// has been read back, and the question is asked only when Quvetra has it
+// open for writing: a lock file beside a database nobody writes is a
+// crash's leftover. Elsewhere the lock file Quvetra keeps beside its open
+// database is the only sign, and a crash can leave it behind too, so the
+// user decides. The safe answer is the default one.
 bool Principal::confirmDatabaseNotInUse() {
     const auto database = quvetraDatabase(files_);
-    const bool mdb = database.filename() == layout::kDatabaseMdb;
-    const auto lockFile = joinedPath(files_.programFolder(), mdb ? layout::kLockFileMdb : layout::kLockFileAccdb);
-    if (files_.findFirst(lockFile, attribute::kNormal).empty()) return true;
-    const std::string question = std::string(messages::kDatabaseInUseLead) + "'" + textFromPath(lockFile) + "'" +
-                                 messages::kDatabaseInUseQuestion;
+    std::string question;
+    switch (files_.keepWritersOut(database)) {
+        case WriterHold::Held: return true;
+        case WriterHold::WrittenByAnother:
+            question = std::string(messages::kDatabaseWrittenLead) + "'" + textFromPath(database) + "'" +
+                       messages::kDatabaseWrittenQuestion;
+            break;
+        case WriterHold::Unknown: {
+            const bool mdb = database.filename() == layout::kDatabaseMdb;
+            const auto lockFile =
+                joinedPath(files_.programFolder(), mdb ? layout::kLockFileMdb : layout::kLockFileAccdb);
+            if (files_.findFirst(lockFile, attribute::kNormal).empty()) return true;
+            question = std::string(messages::kDatabaseInUseLead) + "'" + textFromPath(lockFile) + "'" +
+                       messages::kDatabaseInUseQuestion;
+            break;
+        }
+    }
     return dialogs_.messageBox(question, box::kYesNo | box::kQuestion | box::kDefaultButton2) != box::kAnswerNo;
 }
 

@@ -29,6 +29,13 @@ struct FileStamp {
     std::int64_t modifiedNanoseconds = 0;  // since the epoch
 };
 
+// What can be said of other programs writing into a file.
+enum class WriterHold {
+    Held,              // none writes it now, and none can until let in again
+    WrittenByAnother,  // another program has it open for writing
+    Unknown,           // the system has no rules to tell (POSIX): nothing is held
+};
+
 // What the backup needs of the machine's file system. Paths are native.
 class FileSystem {
 public:
@@ -55,6 +62,11 @@ public:
     // Whether a folder is the other one or lies somewhere inside it, links
     // followed; folders that do not exist yet count by where they would be.
     virtual bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) = 0;
+
+    // Keeps other programs from writing into the file (or renaming it) until
+    // letWritersIn, so that a copy of it reads one consistent file.
+    virtual WriterHold keepWritersOut(const std::filesystem::path& file) = 0;
+    virtual void letWritersIn() = 0;
 
     // Fails when the folder exists or cannot be made.
     virtual Outcome createFolder(const std::filesystem::path& folder) = 0;

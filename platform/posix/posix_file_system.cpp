@@ -137,6 +137,12 @@ bool PosixFileSystem::liesWithin(const std::filesystem::path& folder, const std:
     }
 }
 
+// POSIX has no sharing rules: any program may write into any file it can
+// open, and none can be kept out.
+WriterHold PosixFileSystem::keepWritersOut(const std::filesystem::path&) { return WriterHold::Unknown; }
+
+void PosixFileSystem::letWritersIn() {}
+
 Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {
     if (mkdir(folder.c_str(), 0777) == 0) return std::nullopt;
     const std::string source = "Crear la carpeta " + quoted(folder.string());

@@ -25,6 +25,8 @@ public:
     std::vector<Failure> listingFailures() const override;
     std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
     bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
+    WriterHold keepWritersOut(const std::filesystem::path& file) override;
+    void letWritersIn() override;
     Outcome createFolder(const std::filesystem::path& folder) override;
     Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
                      const CopyProgress& progress) override;

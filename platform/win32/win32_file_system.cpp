@@ -149,6 +149,24 @@ bool Win32FileSystem::liesWithin(const fs::path& folder, const fs::path& contain
     return !finalPath.empty() && anyParentIs(fs::path(finalPath), *target);
 }
 
+// Opened for reading, sharing reading alone: while this handle lives, no
+// program can open the file for writing, and one that has it open for
+// writing now makes the open fail.
+WriterHold Win32FileSystem::keepWritersOut(const fs::path& file) {
+    keptFromWriters_.reset();
+    UniqueHandle held(
+        CreateFileW(longForm(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (held.valid()) {
+        keptFromWriters_ = std::move(held);
+        return WriterHold::Held;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return WriterHold::WrittenByAnother;
+    return WriterHold::Unknown;
+}
+
+void Win32FileSystem::letWritersIn() { keptFromWriters_.reset(); }
+
 Outcome Win32FileSystem::createFolder(const fs::path& folder) {
     if (CreateDirectoryW(longForm(folder).c_str(), nullptr)) return std::nullopt;
     const DWORD error = GetLastError();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/win32/unique_handle.h"
 
 namespace ruror::win32 {
 
@@ -22,6 +23,8 @@ public:
     std::vector<Failure> listingFailures() const override;
     std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
     bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
+    WriterHold keepWritersOut(const std::filesystem::path& file) override;
+    void letWritersIn() override;
     Outcome createFolder(const std::filesystem::path& folder) override;
     Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
                      const CopyProgress& progress) override;
@@ -38,6 +41,8 @@ private:
     std::vector<std::filesystem::path> listing_;
     std::size_t next_ = 0;
     std::vector<Failure> listingFailures_;
+    // A handle that shares reading only, while writers are kept out.
+    UniqueHandle keptFromWriters_;
 };
 
 }  // namespace ruror::win32

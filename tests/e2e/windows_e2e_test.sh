@@ -52,6 +52,13 @@ click_on() {  # TITLE TEXT: a click with the mouse on what shows the text in tha
   xdotool mousemove "$x" "$y" click 1
   sleep "${key_pause:-0.2}"
 }
+hold_database() {  # SECONDS: a helper holds the database open for writing, as Quvetra's engine does
+  "$loader" "$build/tests/windows_probe.exe" hold "Z:${quvetra//\//\\}\\QVT Datos.mdb" readwrite "$1" \
+    >"$work/holder.out" 2>&1 &
+  holder=$!
+  for _ in $(seq 100); do grep -q holding "$work/holder.out" 2>/dev/null && return 0; sleep 0.1; done
+  fail "the helper could not hold the database: $(cat "$work/holder.out")"
+}
 pointer_image() { /usr/bin/python3 "$source/tests/e2e/pointer_image.py"; }
 answer_box() {  # KEY: waits for a box, answers it with the key, waits for it to go
   wait_window '^RUROR$'
@@ -166,6 +173,22 @@ case "$scenario" in
     wait_no_window '^RUROR$'
     program_running || fail "the program ended"
     press Escape
+    wait_program_end
+    ;;
+  database-in-use)  # Quvetra writing its database is asked about, lock file or none
+    hold_database 30
+    type_text "$windows_destination"
+    press Return Return space
+    answer_box n
+    [ -z "$(ls -A "$destination")" ] || fail "something was written: $(ls -A "$destination")"
+    kill "$holder"
+    wait "$holder" 2>/dev/null || true
+    touch "$quvetra/QVT Datos.ldb"   # left behind by a crash: nobody writes the database
+    press space
+    wait_window '^RUROR$'
+    cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "no question was due, and the backup is not exact"
+    rm "$quvetra/QVT Datos.ldb"
+    press Return
     wait_program_end
     ;;
   keyboard-cancel)  # "Cancelar" reached and pressed without the mouse

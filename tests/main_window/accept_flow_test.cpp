@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "main_window/messages.h"
 #include "tests/support/backup_harness.h"
 #include "tests/support/other_name.h"
+#include "tests/support/quvetra_open.h"
 
 namespace ruror::test {
 namespace {
@@ -260,8 +262,11 @@ TEST_F(AcceptFlow, ALocationInsideQuvetrasDataCentreIsRefused) {
 }
 
 TEST_F(AcceptFlow, TheDatabaseGoneWhileAQuestionWasAnsweredFailsTheBackup) {
-    writeFile(h.program() / "QVT Datos.ldb", "");
-    h.dialogs.whileShown = [&](const ScriptedDialogs::Box&) { fs::remove(h.program() / "QVT Datos.mdb"); };
+    QuvetraOpen quvetra(h.program(), "QVT Datos.mdb");
+    h.dialogs.whileShown = [&](const ScriptedDialogs::Box&) {
+        quvetra.close();
+        fs::remove(h.program() / "QVT Datos.mdb");
+    };
     h.accept(location());
     before = snapshot(h.program());
     ASSERT_EQ(h.dialogs.boxes.size(), 3u);  // the in-use question, the report, the failure
@@ -278,7 +283,7 @@ TEST_F(AcceptFlow, TheDatabaseGoneWhileAQuestionWasAnsweredFailsTheBackup) {
 // Every refusal at once, mended one at a time: each box comes in its turn,
 // with its own style and the application's title.
 TEST_F(AcceptFlow, TheChecksComeInTheirOrderEachWithItsBox) {
-    writeFile(h.program() / "QVT Datos.ldb", "");
+    std::unique_ptr<QuvetraOpen> quvetra;
     fs::rename(h.program() / "QVT Datos.mdb", h.destination() / "aparte.mdb");
     writeFile(backupFile(), "respaldo anterior");
     struct Step {
@@ -292,10 +297,14 @@ TEST_F(AcceptFlow, TheChecksComeInTheirOrderEachWithItsBox) {
         {location(), "  ", {}, 64, "Hace falta suministrar la información de 'Nombre'."},
         {location(), "Lu:nes", {}, 48, "Un nombre de archivo, no puede contener"},
         {location(), "Lunes", {}, 16, "La operación que intenta realizar, no podrá ser realizada."},
-        {"relativa/", "Lunes", [&] { fs::rename(h.destination() / "aparte.mdb", h.program() / "QVT Datos.mdb"); }, 48,
-         "La ruta del respaldo no es válida:"},
-        {location(), "Lunes", {}, 4 + 32 + 256, "Quvetra parece estar abierto:"},
-        {location(), "Lunes", [&] { fs::remove(h.program() / "QVT Datos.ldb"); }, 4 + 32, "El nombre 'Lunes'"},
+        {"relativa/", "Lunes",
+         [&] {
+             fs::rename(h.destination() / "aparte.mdb", h.program() / "QVT Datos.mdb");
+             quvetra = std::make_unique<QuvetraOpen>(h.program(), "QVT Datos.mdb");
+         },
+         48, "La ruta del respaldo no es válida:"},
+        {location(), "Lunes", {}, 4 + 32 + 256, "Quvetra "},
+        {location(), "Lunes", [&] { quvetra->close(); }, 4 + 32, "El nombre 'Lunes'"},
     };
     for (const Step& step : steps) {
         if (step.mend) step.mend();
@@ -344,13 +353,13 @@ TEST_F(AcceptFlow, ACloseRequestDuringTheCopyWaitsForTheResult) {
     EXPECT_EQ(readFile(backupFile()), database);
 }
 
-TEST_F(AcceptFlow, ALockFileBesideTheDatabaseAsksBeforeCopying) {
-    writeFile(h.program() / "QVT Datos.ldb", "");
-    before = snapshot(h.program());
+TEST_F(AcceptFlow, QuvetraWorkingOnItsDatabaseAsksBeforeCopying) {
+    QuvetraOpen quvetra(h.program(), "QVT Datos.mdb");
     h.dialogs.answers = {box::kAnswerNo};
     h.accept(location());
     ASSERT_EQ(h.dialogs.boxes.size(), 1u);
-    EXPECT_NE(h.dialogs.boxes[0].text.find("'" + text(h.program()) + kSeparator + "QVT Datos.ldb'"), std::string::npos);
+    EXPECT_NE(h.dialogs.boxes[0].text.find("'" + text(quvetra.namedInQuestion()) + "'"), std::string::npos)
+        << h.dialogs.boxes[0].text;
     // Yes and No, question icon, No the default answer.
     EXPECT_EQ(h.dialogs.boxes[0].style, 4 + 32 + 256);
     EXPECT_TRUE(fs::is_empty(h.destination()));
@@ -363,23 +372,24 @@ TEST_F(AcceptFlow, ALockFileBesideTheDatabaseAsksBeforeCopying) {
     EXPECT_EQ(readFile(backupFile()), database);
 }
 
-TEST_F(AcceptFlow, OnlyTheLockFileOfTheCopiedDatabaseCounts) {
-    // The ".mdb" is the one copied; a lock file of the ".accdb" is not its own.
-    writeFile(h.program() / "QVT Datos.laccdb", "");
+TEST_F(AcceptFlow, OnlyTheCopiedDatabaseCounts) {
+    // The ".mdb" is the one copied; the ".accdb" in use is not its concern.
+    h.addDatabase(".accdb");
     before = snapshot(h.program());
+    QuvetraOpen other(h.program(), "QVT Datos.accdb");
     h.accept(location());
     EXPECT_EQ(boxTexts(), std::vector<std::string>{messages::kBackupSucceeded});
 }
 
-TEST_F(AcceptFlow, TheLockFileOfAnAccdbAsksToo) {
+TEST_F(AcceptFlow, AnAccdbInUseAsksToo) {
     fs::remove(h.program() / "QVT Datos.mdb");
     h.addDatabase(".accdb");
-    writeFile(h.program() / "QVT Datos.laccdb", "");
     before = snapshot(h.program());
+    QuvetraOpen quvetra(h.program(), "QVT Datos.accdb");
     h.dialogs.answers = {box::kAnswerNo};
     h.accept(location());
     ASSERT_EQ(h.dialogs.boxes.size(), 1u);
-    EXPECT_NE(h.dialogs.boxes[0].text.find("QVT Datos.laccdb"), std::string::npos);
+    EXPECT_NE(h.dialogs.boxes[0].text.find(text(quvetra.namedInQuestion().filename())), std::string::npos);
     EXPECT_TRUE(fs::is_empty(h.destination()));
 }
 

@@ -149,6 +149,54 @@ TEST(Win32Copy, AFileQuvetraHoldsOpenIsReadAndLeftAsItWas) {
     EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), "base en uso");
 }
 
+// Windows tells who writes a file: the database is copied while no other
+// program can write into it, and the question is asked when Quvetra has it
+// open for writing, lock file or none.
+TEST(Win32InUse, ALockFileNobodyHoldsAsksNothingAndWritersWaitForTheCopy) {
+    BackupHarness h;
+    const std::string database = h.addDatabase(".mdb", 4 << 20);
+    writeFile(h.program() / "QVT Datos.ldb", "");  // left by a crash
+    h.load();
+    DWORD writerRefused = 0;
+    h.window.onProcessEvents = [&] {
+        if (writerRefused != 0) return;
+        HANDLE writer = CreateFileW((h.program() / "QVT Datos.mdb").wstring().c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        writerRefused = writer == INVALID_HANDLE_VALUE ? GetLastError() : 1;
+        if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    };
+    h.accept(text(h.destination()) + kSeparator);
+    EXPECT_EQ(h.dialogs.boxes.size(), 1u) << "no question: " << h.dialogs.boxes.front().text;
+    EXPECT_EQ(h.dialogs.boxes.back().text, messages::kBackupSucceeded);
+    EXPECT_EQ(writerRefused, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << "a writer got in during the copy";
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
+    HANDLE writer = CreateFileW((h.program() / "QVT Datos.mdb").wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(writer, INVALID_HANDLE_VALUE) << "the database is let go after the backup";
+    CloseHandle(writer);
+}
+
+TEST(Win32InUse, ADatabaseHeldForWritingAsksWithoutALockFile) {
+    BackupHarness h;
+    const std::string database = h.addDatabase(".mdb");
+    h.load();
+    HANDLE engine = CreateFileW((h.program() / "QVT Datos.mdb").wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(engine, INVALID_HANDLE_VALUE);
+    h.dialogs.answers = {box::kAnswerNo};
+    h.accept(text(h.destination()) + kSeparator);
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Quvetra está abierto")) << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[0].style, 4 + 32 + 256);
+    EXPECT_TRUE(fs::is_empty(h.destination()));
+
+    h.dialogs.boxes.clear();
+    h.accept(text(h.destination()) + kSeparator);  // "Sí": copied shared, as before
+    EXPECT_EQ(h.dialogs.boxes.back().text, messages::kBackupSucceeded);
+    EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
+    CloseHandle(engine);
+}
+
 TEST(Win32TemporaryFiles, OnlyThoseNoRunningCopyHoldsAreRemoved) {
     TempFolder folder;
     win32::Win32FileSystem files(folder.path());
