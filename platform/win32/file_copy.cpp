@@ -6,6 +6,7 @@
 #include "platform/answering_wait.h"
 #include "platform/content_hash.h"
 #include "platform/win32/extended_path.h"
+#include "platform/win32/held_file_retry.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/windows_failure.h"
 
@@ -46,8 +47,14 @@ public:
         }
         return windowsFailure(GetLastError(), "Crear la copia de " + sourceText + " en " + quoted(folder.wstring()));
     }
+    // Marked for deletion through its own handle, which may delete it: a
+    // scanner that opened it meanwhile cannot stand in the way, as it could
+    // of a delete by name.
     ~TemporaryCopy() {
-        if (handle_.valid() && !placed_) DeleteFileW(longForm(path_).c_str());
+        if (!handle_.valid() || placed_) return;
+        FILE_DISPOSITION_INFO remove{TRUE};
+        if (!SetFileInformationByHandle(handle_.get(), FileDispositionInfo, &remove, sizeof remove))
+            DeleteFileW(longForm(path_).c_str());
     }
 
     HANDLE handle() const { return handle_.get(); }
@@ -154,10 +161,18 @@ Outcome verifyCopy(const TemporaryCopy& copy, std::uint64_t size, const ContentH
                    const CopyProgress& progress, const std::string& sourceText, const fs::path& destination) {
     const std::string checking =
         "Comprobar la copia de " + sourceText + " en " + quoted(destination.parent_path().wstring());
-    UniqueHandle readBack(CreateFileW(longForm(copy.path()).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!readBack.valid()) return windowsFailure(GetLastError(), checking);
+    UniqueHandle readBack;
+    const DWORD opening = retryWhileHeld(
+        [&] {
+            readBack = UniqueHandle(CreateFileW(
+                longForm(copy.path()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                nullptr, OPEN_EXISTING, FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            return readBack.valid() ? DWORD{0} : GetLastError();
+        },
+        [&] {
+            if (progress) progress(size, 2 * size);
+        });
+    if (opening != 0) return windowsFailure(opening, checking);
     // Page-aligned, which covers every sector size.
     char* buffer = static_cast<char*>(VirtualAlloc(nullptr, kChunkBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     if (buffer == nullptr) return windowsFailure(GetLastError(), checking);
@@ -190,7 +205,11 @@ Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwri
     const std::string source = "Dar su nombre final a " + quoted(destination.wstring());
     const std::wstring from = longForm(copy.path()), to = longForm(destination);
     const auto move = [&] { return MoveFileExW(from.c_str(), to.c_str(), flags) != FALSE; };
-    if (const DWORD error = waitForDisk(move, progress, 2 * size, 2 * size)) {
+    // Replacing a file another program holds for a moment is tried again.
+    const auto moved = [&] { return waitForDisk(move, progress, 2 * size, 2 * size); };
+    if (const DWORD error = retryWhileHeld(moved, [&] {
+            if (progress) progress(2 * size, 2 * size);
+        })) {
         if (!overwrite && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) return destinationKept(source);
         return windowsFailure(error, source);
     }
@@ -205,10 +224,18 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
     const std::string sourceText = quoted(source.wstring());
     // Read only, and shared for everything, so a file Quvetra holds open can
     // still be read and is never locked or changed by us.
-    UniqueHandle in(CreateFileW(longForm(source).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in.valid()) return windowsFailure(GetLastError(), "Abrir " + sourceText);
+    UniqueHandle in;
+    const DWORD opening = retryWhileHeld(
+        [&] {
+            in = UniqueHandle(CreateFileW(longForm(source).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            return in.valid() ? DWORD{0} : GetLastError();
+        },
+        [&] {
+            if (progress) progress(0, 0);
+        });
+    if (opening != 0) return windowsFailure(opening, "Abrir " + sourceText);
     BY_HANDLE_FILE_INFORMATION before{};
     if (!GetFileInformationByHandle(in.get(), &before))
         return windowsFailure(GetLastError(), "Leer los datos de " + sourceText);

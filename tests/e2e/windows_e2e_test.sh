@@ -52,12 +52,11 @@ click_on() {  # TITLE TEXT: a click with the mouse on what shows the text in tha
   xdotool mousemove "$x" "$y" click 1
   sleep "${key_pause:-0.2}"
 }
-hold_database() {  # SECONDS: a helper holds the database open for writing, as Quvetra's engine does
-  "$loader" "$build/tests/windows_probe.exe" hold "Z:${quvetra//\//\\}\\QVT Datos.mdb" readwrite "$1" \
-    >"$work/holder.out" 2>&1 &
+hold_file() {  # FILE SHARING SECONDS: a helper holds the file open, as another program would
+  "$loader" "$build/tests/windows_probe.exe" hold "Z:${1//\//\\}" "$2" "$3" >"$work/holder.out" 2>&1 &
   holder=$!
   for _ in $(seq 100); do grep -q holding "$work/holder.out" 2>/dev/null && return 0; sleep 0.1; done
-  fail "the helper could not hold the database: $(cat "$work/holder.out")"
+  fail "the helper could not hold $1: $(cat "$work/holder.out")"
 }
 pointer_image() { /usr/bin/python3 "$source/tests/e2e/pointer_image.py"; }
 answer_box() {  # KEY: waits for a box, answers it with the key, waits for it to go
@@ -175,8 +174,21 @@ case "$scenario" in
     press Escape
     wait_program_end
     ;;
+  held-backup)  # a scanner holds the earlier backup for a moment: the backup waits for it
+    echo "respaldo anterior" > "$backup"
+    type_text "$windows_destination"
+    press Return Return space
+    wait_window '^RUROR$'          # the question before replacing it
+    hold_file "$backup" none 3
+    press Return                   # "Sí"
+    wait_no_window '^RUROR$'
+    wait_window '^RUROR$'
+    cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup is not exact"
+    press Return
+    wait_program_end
+    ;;
   database-in-use)  # Quvetra writing its database is asked about, lock file or none
-    hold_database 30
+    hold_file "$quvetra/QVT Datos.mdb" readwrite 30   # as Quvetra's database engine holds it
     type_text "$windows_destination"
     press Return Return space
     answer_box n

@@ -197,6 +197,49 @@ TEST(Win32InUse, ADatabaseHeldForWritingAsksWithoutALockFile) {
     CloseHandle(engine);
 }
 
+// A virus scanner or a sync client holds the earlier backup for a moment,
+// without sharing it: replacing it waits, with the window answering, and
+// succeeds once it is let go. Held for longer than the waits, the copy
+// fails as it always did, the earlier backup intact and nothing left.
+TEST(Win32HeldFiles, AnEarlierBackupHeldForAMomentIsReplacedOnceLetGo) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    const std::string database = randomBytes(1 << 20, 3);
+    writeFile(folder / "QVT Datos.mdb", database);
+    writeFile(folder / "Lunes.qvtdb", "respaldo anterior");
+    HANDLE scanner =
+        CreateFileW((folder / "Lunes.qvtdb").wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    std::thread letGo([scanner] {
+        Sleep(1500);
+        CloseHandle(scanner);
+    });
+    int answered = 0;
+    const Outcome failure = files.copyFile(folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true,
+                                           [&](std::uint64_t, std::uint64_t) { ++answered; });
+    letGo.join();
+    EXPECT_FALSE(failure) << failure->description;
+    EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), database);
+    EXPECT_GT(answered, 20) << "the window answered while the copy waited";
+}
+
+TEST(Win32HeldFiles, HeldForLongerItFailsAsBeforeAndLeavesNothing) {
+    TempFolder folder;
+    win32::Win32FileSystem files(folder.path());
+    writeFile(folder / "QVT Datos.mdb", randomBytes(1 << 20, 3));
+    writeFile(folder / "Lunes.qvtdb", "respaldo anterior");
+    HANDLE scanner =
+        CreateFileW((folder / "Lunes.qvtdb").wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
+    const Outcome failure = files.copyFile(folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true, {});
+    CloseHandle(scanner);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->number == ERROR_ACCESS_DENIED || failure->number == ERROR_SHARING_VIOLATION)
+        << failure->number;
+    EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), "respaldo anterior");
+    EXPECT_EQ(snapshot(folder.path()).size(), 2u) << "a temporary file was left";
+}
+
 TEST(Win32TemporaryFiles, OnlyThoseNoRunningCopyHoldsAreRemoved) {
     TempFolder folder;
     win32::Win32FileSystem files(folder.path());
