@@ -30,20 +30,29 @@ public:
 
     void run() {
         window_.setCaptionAndRepaint(Control::Label3, stage_.status);
+        if (findings_.destinationGone) {
+            findings_.notCopiedSinceGone += listNames().size();
+            return;
+        }
         const Outcome notCreated = files_.createFolder(stage_.target);
+        targetStood_ = !notCreated || notCreated->destinationExisted;
         note(notCreated);
         files_.removeAbandonedTemporaryFiles(stage_.target);
         const std::vector<fs::path> names = listNames();
         findNamesSharedByCase(names);
         const auto total = static_cast<long long>(names.size());
         window_.setProgress(0, total);
-        long long done = 0;
-        for (const fs::path& name : names) {
-            copyOne(name);
-            window_.setProgress(++done, total);
+        for (long long done = 0; done < total; ++done) {
+            if (findings_.destinationGone) {
+                findings_.notCopiedSinceGone += static_cast<std::size_t>(total - done);
+                break;
+            }
+            copyOne(names[static_cast<std::size_t>(done)]);
+            window_.setProgress(done + 1, total);
             window_.processEvents();
         }
         commitStaged();
+        if (findings_.destinationGone) return;
         const auto between = [this] { window_.processEvents(); };
         if (!names.empty()) note(files_.flushFolder(stage_.target, between));
         if (!notCreated) note(files_.flushFolder(stage_.parent, between));
@@ -87,7 +96,7 @@ private:
             return;
         }
         if (!failure->destinationExisted) {
-            note(failure);
+            noteFile(*failure);
             return;
         }
         // Only a file that stood in the tree before this run is kept in silence.
@@ -105,13 +114,37 @@ private:
     }
 
     void commitStaged() {
-        for (const Failure& failure : files_.commitCopies(keepAnswering_)) note(failure);
+        for (const Failure& failure : files_.commitCopies(keepAnswering_)) noteFile(failure);
     }
 
     // An existing tree folder or tree file is kept as it is, silently: a
-    // backup into the same location adds to its tree.
+    // backup into the same location adds to its tree. Once the destination
+    // is gone, what else fails there is no news.
     void note(const Outcome& failure) {
-        if (failure && !failure->destinationExisted) findings_.failures.push_back(*failure);
+        if (!failure || failure->destinationExisted || findings_.destinationGone) return;
+        if (destinationGoneWith(*failure)) return;
+        findings_.failures.push_back(*failure);
+    }
+
+    // A file not copied: told, or counted once the destination is gone.
+    void noteFile(const Failure& failure) {
+        if (failure.destinationExisted) return;
+        if (findings_.destinationGone || destinationGoneWith(failure)) {
+            ++findings_.notCopiedSinceGone;
+            return;
+        }
+        findings_.failures.push_back(failure);
+    }
+
+    // Whether the failure came of the destination going away: the folder
+    // the stage's folder is in, or that folder itself once it stood, can no
+    // longer be found (a drive unplugged leaves its empty mount point).
+    bool destinationGoneWith(const Failure& failure) {
+        const bool parentThere = !files_.findFirst(stage_.parent, attribute::kDirectory).empty();
+        const bool targetThere = !targetStood_ || !files_.findFirst(stage_.target, attribute::kDirectory).empty();
+        if (parentThere && targetThere) return false;
+        findings_.destinationGone = failure;
+        return true;
     }
 
     const DataCentreStage& stage_;
@@ -120,6 +153,8 @@ private:
     DataCentreFindings& findings_;
     fs::path& currentFile_;
     const CopyProgress keepAnswering_ = [this](std::uint64_t, std::uint64_t) { window_.processEvents(); };
+    // Whether the stage's folder stood in the tree once the stage began.
+    bool targetStood_ = false;
     // Names sharing their letters with another, each with whether it stood
     // in the tree before this run.
     std::map<fs::path, bool> sharedByCase_;

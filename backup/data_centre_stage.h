@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,11 +27,17 @@ struct DataCentreFindings {
     std::vector<Failure> failures;
     // Files kept in the tree that differ from Quvetra's, by name in the tree.
     std::vector<std::string> outdated;
+    // The failure that showed the destination gone (a stick pulled out):
+    // from then on the stages stop, and the documents not copied are
+    // counted, not told one by one.
+    std::optional<Failure> destinationGone;
+    std::size_t notCopiedSinceGone = 0;
 };
 
 // Copies the files of one stage into the tree without replacing any, and
 // notes in the findings what could not be copied and which kept files are
-// older than Quvetra's. Keeps the window answering throughout.
+// older than Quvetra's; once the destination is gone, only counts the files.
+// Keeps the window answering throughout.
 void copyDataCentreStage(const DataCentreStage& stage, WindowOps& window, FileSystem& files,
                          DataCentreFindings& findings, std::filesystem::path& currentFile);
 

@@ -20,6 +20,10 @@ namespace fs = std::filesystem;
 // The system's code for a file that is not there, the same on POSIX and Windows.
 constexpr int kFileNotFound = 2;
 
+constexpr const char* kRoomForBoth =
+    ". El respaldo nuevo se escribe junto al anterior, que se conserva hasta que el nuevo se ha leído de nuevo del "
+    "disco: la unidad necesita espacio para los dos. Libere espacio o use otra unidad";
+
 class BackupRun {
 public:
     BackupRun(WindowOps& window, Dialogs& dialogs, FileSystem& files)
@@ -58,10 +62,14 @@ private:
         if (database.empty()) return databaseMissing();
         const fs::path backupFile = layout::backupFile(location(), trimmedSpaces(window_.text(Control::Text2)));
         files_.removeAbandonedTemporaryFiles(backupFile.parent_path());
+        const bool replacing = !files_.findFirst(backupFile, attribute::kArchive).empty();
         Outcome failure = files_.copyFile(database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
             window_.setProgress(static_cast<long long>(done), static_cast<long long>(total));
             window_.processEvents();
         });
+        // The earlier backup is kept until the new one is whole: the drive
+        // needs room for both, which a full drive is told to explain.
+        if (failure && failure->diskFull && replacing) failure->description += kRoomForBoth;
         if (failure) return failure;
         return files_.flushFolder(backupFile.parent_path(), [this] { window_.processEvents(); });
     }
@@ -97,10 +105,22 @@ private:
             dialogs_.messageBox(outdatedDocumentsText(findings_.outdated, tree), box::kOkOnly | box::kInformation,
                                 kOutdatedDocumentsTitle);
         }
+        if (findings_.destinationGone) findings_.failures.push_back(destinationGoneLine());
         if (findings_.failures.empty()) return true;
         dialogs_.messageBox(dataCentreFailuresText(findings_.failures), box::kOkOnly | box::kCritical,
                             kDataCentreFailuresTitle);
         return false;
+    }
+
+    // One line for all the documents a destination gone away did not take.
+    Failure destinationGoneLine() const {
+        const std::size_t count = findings_.notCopiedSinceGone;
+        Failure line = *findings_.destinationGone;
+        line.source = "Copiar a '" + textFromPath(location()) + "'";
+        line.description = "La unidad de destino ya no está disponible: no se copi" +
+                           std::string(count == 1 ? "ó 1 documento" : "aron " + std::to_string(count) + " documentos") +
+                           ". Compruebe que la memoria o el disco sigue conectado y haga el respaldo de nuevo";
+        return line;
     }
 
     WindowOps& window_;

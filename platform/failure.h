@@ -12,6 +12,8 @@ struct Failure {
     std::string source;       // the operation that failed and on what, in Spanish
     // The destination existed and was kept, as a copy without overwrite asks.
     bool destinationExisted = false;
+    // The destination's drive had no room left.
+    bool diskFull = false;
 };
 
 // The number of a copy that the drive gave back other than it was written:

@@ -45,7 +45,9 @@ std::string spanishErrorText(int errorNumber) {
 }
 
 Failure systemFailure(int errorNumber, std::string source) {
-    return Failure{errorNumber, spanishErrorText(errorNumber), std::move(source), false};
+    Failure failure{errorNumber, spanishErrorText(errorNumber), std::move(source)};
+    failure.diskFull = errorNumber == ENOSPC || errorNumber == EDQUOT;
+    return failure;
 }
 
 Failure destinationKept(std::string source) {

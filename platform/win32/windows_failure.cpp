@@ -54,7 +54,9 @@ std::string spanishErrorText(DWORD error) {
 }
 
 Failure windowsFailure(DWORD error, std::string source) {
-    return Failure{static_cast<int>(error), spanishErrorText(error), std::move(source), false};
+    Failure failure{static_cast<int>(error), spanishErrorText(error), std::move(source)};
+    failure.diskFull = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL;
+    return failure;
 }
 
 Failure destinationKept(std::string source) {

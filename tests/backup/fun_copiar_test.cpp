@@ -126,6 +126,31 @@ TEST_F(FunCopiarTest, ATreeFolderTakenByAFileIsReportedWithEachFileNotCopied) {
     EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Plantillas/carta.dot"), "carta");
 }
 
+// A stick pulled out in the middle of the data centre: the stages stop with
+// one line for the drive and how many documents were not copied, not one
+// failure for each of them.
+TEST_F(FunCopiarTest, ADestinationGoneMidRunStopsTheStagesWithOneLine) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();  // 2 documents at the top, 2 in Archivo, 1 in Plantillas, 1 in Referencias
+    const fs::path stick = h.destination() / "usb";
+    fs::create_directory(stick);
+    h.window.onStatus = [&](const std::string& status) {
+        if (status.find("Archivo") != std::string::npos) fs::remove_all(stick);
+    };
+    h.load();
+    quvetra = snapshot(h.program());
+    h.window.setText(Control::Text1, text(stick) + kSeparator);
+    h.window.setText(Control::Text2, "Lunes");
+    EXPECT_FALSE(FunCopiar(h.window, h.dialogs, h.files));
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    const std::string& report = h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[0].title, "Respaldo incompleto");
+    EXPECT_NE(report.find("La unidad de destino ya no está disponible: no se copiaron 4 documentos"), std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("\r\n- "), report.rfind("\r\n- ")) << "one line only: " << report;
+    EXPECT_FALSE(fs::exists(stick)) << "nothing was made again where the stick was";
+}
+
 TEST_F(FunCopiarTest, KeptDocumentsOlderThanQuvetrasAreToldAndTheBackupStaysWhole) {
     h.addDatabase(".mdb");
     h.addDataCentre();

@@ -129,7 +129,12 @@ TEST_F(Faults, TheDiskFillsUpOverAnEarlierBackupWhichStaysWhole) {
     const auto boxes =
         boxesOf(inChild([&] { return acceptAndTell(h, destination.path.string(), "Lunes"); }, destination.options));
     ASSERT_EQ(boxes.size(), 3u);  // the overwrite question, the report, the failure
-    EXPECT_TRUE(boxes[1].starts_with(destination.reportStart())) << boxes[1];
+    const std::string reportStart = destination.reportStart();
+    EXPECT_TRUE(boxes[1].starts_with(reportStart.substr(0, reportStart.size() - 2))) << boxes[1];
+    // Why a drive with room for one copy is full: both stand on it for a while.
+    if (destination.disk) {
+        EXPECT_NE(boxes[1].find("la unidad necesita espacio para los dos"), std::string::npos) << boxes[1];
+    }
     EXPECT_EQ(boxes[2], messages::kBackupFailed);
     EXPECT_TRUE(readFile(destination.path / "Lunes.qvtdb") == earlier);
     EXPECT_TRUE(temporaryFiles(destination.path).empty());
@@ -199,6 +204,30 @@ TEST_F(Faults, EntriesThatCannotBeExaminedAreReportedNotDropped) {
     EXPECT_NE(boxes[0].find("Permiso denegado (13)"), std::string::npos) << boxes[0];
     EXPECT_EQ(boxes[1], messages::kBackupFailed);
     EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/Referencias/ref.xls"), "ref");
+}
+
+// A stick pulled out during the data centre leaves its empty mount point:
+// one line tells the drive is gone and how many documents were not copied.
+TEST_F(Faults, AStickPulledOutDuringTheDataCentreIsOneLine) {
+    auto drive = FatDrive::mount();
+    if (!drive) GTEST_SKIP() << "needs mkfs.vfat, fusefat and /dev/fuse to mount a FAT image";
+    h.addDatabase(".mdb");
+    for (int i = 0; i < 30; ++i)
+        writeFile(h.program() / "QVT Datos/Archivo" / ("documento " + std::to_string(i) + ".pdf"), "documento");
+    h.load();
+    rememberQuvetra();
+    h.window.onStatus = [&](const std::string& status) {
+        if (status.find("Archivo") != std::string::npos) drive->unplug();
+    };
+    h.accept(drive->path().string() + "/");
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u);
+    const std::string& report = h.dialogs.boxes[0].text;
+    EXPECT_NE(report.find("La unidad de destino ya no está disponible: no se copiaron 30 documentos"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("\r\n- "), report.rfind("\r\n- ")) << "one line only: " << report;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
+    EXPECT_TRUE(fs::is_empty(drive->path())) << "nothing was written where the stick was";
 }
 
 // FAT and exFAT sticks, NTFS and Windows shares take "Recibo.pdf" and

@@ -440,6 +440,18 @@ TEST(Win32Faults, TheDiskFillsUpDuringTheDatabaseCopy) {
     EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
     // Hidden and system entries too, where a temporary file would hide.
     EXPECT_EQ(h.files.findFirst(fs::path(drive) / "*.*", 2 | 4 | 16), fs::path()) << "a file was left";
+
+    // A drive with room for one copy cannot replace it: both stand on it
+    // until the new one has been read back, and the report says so.
+    writeFile(fs::path(drive) / "Lunes.qvtdb", randomBytes(600 << 10, 5));
+    writeFile(h.program() / "QVT Datos.mdb", randomBytes(600 << 10, 6));
+    h.dialogs.boxes.clear();
+    h.accept(text(fs::path(drive)), "Lunes");
+    ASSERT_EQ(h.dialogs.boxes.size(), 3u);
+    EXPECT_NE(h.dialogs.boxes[1].text.find("la unidad necesita espacio para los dos"), std::string::npos)
+        << h.dialogs.boxes[1].text;
+    EXPECT_EQ(readFile(fs::path(drive) / "Lunes.qvtdb"), randomBytes(600 << 10, 5));
+    fs::remove(fs::path(drive) / "Lunes.qvtdb");
 }
 
 }  // namespace

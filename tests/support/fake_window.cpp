@@ -52,6 +52,7 @@ void FakeWindow::setBusyPointer(bool value) {
 void FakeWindow::setCaptionAndRepaint(Control label, const std::string& caption) {
     texts[label] = caption;
     statuses.emplace_back(caption, true);
+    if (onStatus) onStatus(caption);
 }
 
 void FakeWindow::setCaption(Control label, const std::string& caption) {

@@ -55,6 +55,8 @@ public:
 
     // Runs on every processEvents, as events reaching the window would.
     std::function<void()> onProcessEvents;
+    // Runs when a status is painted, as each stage begins.
+    std::function<void(const std::string&)> onStatus;
     // Runs when the pointer turns busy or back, as the window is locked before a copy.
     std::function<void(bool)> onBusyPointer;
     // Asked on every close request whether to cancel it, as the unload handler.

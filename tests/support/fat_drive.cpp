@@ -32,8 +32,10 @@ std::unique_ptr<FatDrive> FatDrive::mount() {
     return drive;
 }
 
+void FatDrive::unplug() { umount2(mountPoint_.c_str(), MNT_DETACH); }
+
 FatDrive::~FatDrive() {
-    if (!mountPoint_.empty()) umount2(mountPoint_.c_str(), MNT_DETACH);
+    if (!mountPoint_.empty()) unplug();
 }
 
 }  // namespace ruror::test

@@ -18,6 +18,8 @@ public:
     ~FatDrive();
 
     const std::filesystem::path& path() const { return mountPoint_; }
+    // The drive pulled out: its empty mount point stays behind.
+    void unplug();
 
 private:
     FatDrive() = default;
