@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,5 +24,15 @@ inline constexpr int kCopyReadBackDiffers = 0x20000001;
 
 // Empty when the operation succeeded.
 using Outcome = std::optional<Failure>;
+
+// The largest file a FAT drive (most USB sticks) holds: 4 GiB less a byte.
+inline constexpr std::uint64_t kLargestFatFile = 0xFFFFFFFFull;
+
+inline constexpr const char* kTooLargeForFat =
+    "El archivo ocupa 4 GB o más, y la unidad de destino tiene el sistema de archivos FAT32, que no admite archivos "
+    "de ese tamaño: use una unidad con NTFS o exFAT";
+
+inline constexpr const char* kReadBackDiffers =
+    "La copia leída de nuevo del disco no es igual al archivo de Quvetra: la unidad no guardó bien lo que se escribió";
 
 }  // namespace ruror

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/answering_wait.h"
+#include "platform/posix/drive_limits.h"
 #include "platform/posix/read_back.h"
 #include "platform/posix/system_failure.h"
 #include "platform/posix/unique_fd.h"
@@ -215,6 +216,18 @@ Outcome keepModeAndTimes(int out, const struct stat& source, const std::string& 
     return std::nullopt;
 }
 
+// A drive that cannot hold a file that large (a FAT stick and a file of
+// 4 GiB or more) is told so before a byte is written.
+Outcome checkFitsOnDrive(const std::filesystem::path& destination, std::uint64_t size, const std::string& sourceText) {
+    if (size <= kLargestFatFile) return std::nullopt;
+    const std::filesystem::path folder = destination.parent_path();
+    const std::optional<std::uint64_t> largest = largestFileOn(folder);
+    if (!largest || size <= *largest) return std::nullopt;
+    Failure tooLarge = systemFailure(EFBIG, "Copiar " + sourceText + " en " + quoted(folder.string()));
+    tooLarge.description = kTooLargeForFat;
+    return tooLarge;
+}
+
 Outcome createTemporaryFor(const std::filesystem::path& destination, const std::string& sourceText,
                            TemporaryFile& temporary) {
     std::filesystem::path folder = destination.parent_path();
@@ -234,6 +247,8 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     struct stat before {};
     if (Outcome failure = openSource(source, in, before)) return failure;
     if (Outcome failure = checkDestination(destination, overwrite)) return failure;
+    if (Outcome failure = checkFitsOnDrive(destination, static_cast<std::uint64_t>(before.st_size), sourceText))
+        return failure;
     TemporaryFile temporary;
     if (Outcome failure = createTemporaryFor(destination, sourceText, temporary)) return failure;
 
@@ -292,10 +307,7 @@ Outcome PendingCopy::verify(const CopyProgress& progress) {
         return systemFailure(error, checking);
     }
     if (total == size_ && hash.digest() == sourceDigest_) return std::nullopt;
-    return Failure{kCopyReadBackDiffers,
-                   "La copia leída de nuevo del disco no es igual al archivo de Quvetra: la unidad no guardó bien "
-                   "lo que se escribió",
-                   checking, false};
+    return Failure{kCopyReadBackDiffers, kReadBackDiffers, checking};
 }
 
 Outcome PendingCopy::place(bool replace) { return file_.renameTo(destination_, replace); }

@@ -136,6 +136,24 @@ DWORD waitForDisk(const std::function<bool()>& call, const CopyProgress& progres
         waitAnswering([&call] { return call() ? 0 : static_cast<int>(GetLastError()); }, between));
 }
 
+// A drive that cannot hold a file that large (a FAT32 stick and a file of
+// 4 GiB or more) is told so before a byte is written.
+Outcome checkFitsOnDrive(const fs::path& destination, std::uint64_t size, const std::string& sourceText) {
+    if (size <= kLargestFatFile) return std::nullopt;
+    const fs::path folder = destination.parent_path();
+    wchar_t root[MAX_PATH + 1] = {};
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(longForm(folder).c_str(), root, MAX_PATH + 1) ||
+        !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH + 1)) {
+        return std::nullopt;
+    }
+    // "FAT", "FAT16" and "FAT32" have the limit; "exFAT" has none.
+    if (wcsncmp(fileSystem, L"FAT", 3) != 0) return std::nullopt;
+    Failure tooLarge = windowsFailure(ERROR_FILE_TOO_LARGE, "Copiar " + sourceText + " en " + quoted(folder.wstring()));
+    tooLarge.description = kTooLargeForFat;
+    return tooLarge;
+}
+
 // The copy takes the source's modification time and shows as a plain file:
 // not hidden any more, as the temporary file was.
 Outcome finishCopy(const TemporaryCopy& copy, const BY_HANDLE_FILE_INFORMATION& source, const CopyProgress& progress,
@@ -193,10 +211,7 @@ Outcome verifyCopy(const TemporaryCopy& copy, std::uint64_t size, const ContentH
     VirtualFree(buffer, 0, MEM_RELEASE);
     if (error != 0) return windowsFailure(error, checking);
     if (total == size && hash.digest() == source) return std::nullopt;
-    return Failure{kCopyReadBackDiffers,
-                   "La copia leída de nuevo del disco no es igual al archivo de Quvetra: la unidad no guardó bien "
-                   "lo que se escribió",
-                   checking, false};
+    return Failure{kCopyReadBackDiffers, kReadBackDiffers, checking};
 }
 
 Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwrite, std::uint64_t size,
@@ -242,6 +257,7 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
     if (before.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return windowsFailure(ERROR_DIRECTORY, "Copiar " + sourceText + ", que no es un archivo");
     if (Outcome failure = checkDestination(destination, overwrite)) return failure;
+    if (Outcome failure = checkFitsOnDrive(destination, sizeOf(before), sourceText)) return failure;
 
     TemporaryCopy copy;
     if (Outcome failure = copy.create(destination.parent_path(), sourceText)) return failure;
