@@ -7,6 +7,7 @@
 #include "backup/data_centre_layout.h"
 #include "backup/data_centre_stage.h"
 #include "backup/failure_report.h"
+#include "backup/left_out_folders.h"
 #include "backup/outdated_documents.h"
 #include "backup/quvetra_database.h"
 #include "platform/path_text.h"
@@ -41,6 +42,7 @@ public:
         if (dataCentreOption()) {
             for (const DataCentreStage& stage : dataCentreStages())
                 copyDataCentreStage(stage, window_, files_, findings_, currentFile_);
+            leftOut_ = leftOutFolders(files_, joinedPath(files_.programFolder(), layout::kDataCentreFolder));
         }
         window_.setProgress(0, 0);
         window_.setCaption(Control::Label3, "Procesos completos");
@@ -96,10 +98,13 @@ private:
         return stages;
     }
 
-    // Kept documents older than Quvetra's are told, and the backup is still
-    // whole; whatever the data centre could not give is told, and the backup
-    // is not called a success.
+    // Folders the fixed layout leaves out, and kept documents older than
+    // Quvetra's, are told, and the backup is still whole; whatever the data
+    // centre could not give is told, and the backup is not called a success.
     bool tellFindings() {
+        if (!leftOut_.empty()) {
+            dialogs_.messageBox(leftOutFoldersText(leftOut_), box::kOkOnly | box::kInformation, kLeftOutFoldersTitle);
+        }
         if (!findings_.outdated.empty()) {
             const std::string tree = textFromPath(joinedPath(location(), layout::kBackupTree));
             dialogs_.messageBox(outdatedDocumentsText(findings_.outdated, tree), box::kOkOnly | box::kInformation,
@@ -129,6 +134,7 @@ private:
     // The name the data-centre listing stands at, told in the failure report.
     fs::path currentFile_;
     DataCentreFindings findings_;
+    std::vector<LeftOutFolder> leftOut_;
 };
 
 }  // namespace

@@ -58,6 +58,12 @@ wait_program_end() {  # until the program has ended, and ended well
   done
   fail "the program did not end"
 }
+wait_result() {  # the end of a backup of the demo folder: the notice of its left-out folder, then the result
+  wait_window '^Carpetas no respaldadas$'
+  press Return
+  wait_no_window '^Carpetas no respaldadas$'
+  wait_window '^RUROR$'
+}
 program_running() { kill -0 "$program" 2>/dev/null; }
 press() { xdotool key --delay 80 "$@"; sleep "${key_pause:-0.2}"; }
 type_text() { xdotool type --delay 30 "$1"; sleep "${key_pause:-0.2}"; }

@@ -73,7 +73,7 @@ case "$scenario" in
     type_text "$destination"
     press Return Return   # to the name, then to "Aceptar"
     press space
-    wait_window '^RUROR$'
+    wait_result
     cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup file differs from the database"
     for file in "notas.txt" "Índice.txt" "Archivo/Contrato 2026.pdf" "Archivo/Recibo #17.pdf" \
                 "Plantillas/Carta.dot" "Referencias/Tarifas.xls"; do
@@ -123,7 +123,7 @@ case "$scenario" in
     press alt+u
     [ "$(focused_text)" = "$destination/" ] || fail "the location reads '$(focused_text)'"
     press alt+n Return space   # to the name, on to "Aceptar", and press it
-    wait_window '^RUROR$'
+    wait_result
     cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup file differs from the database"
     press Return
     wait_program_end

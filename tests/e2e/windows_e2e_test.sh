@@ -79,7 +79,7 @@ case "$scenario" in
     type_text "$windows_destination"
     press Return Return   # to the name, then to the toolbar with "Aceptar"
     press space
-    wait_window '^RUROR$'
+    wait_result
     cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup file differs from the database"
     for file in "notas.txt" "Índice.txt" "Archivo/Contrato 2026.pdf" "Plantillas/Carta.dot" "Referencias/Tarifas.xls"; do
       cmp -s "$quvetra/QVT Datos/$file" "$destination/Respaldo QVT/$file" || fail "$file was not copied whole"
@@ -155,7 +155,7 @@ case "$scenario" in
     sleep 0.3
     program_running && xdotool search --onlyvisible --name '^Respaldo de seguridad$' >/dev/null ||
       fail "the window closed under the running copy"
-    wait_window '^RUROR$'
+    wait_result
     cmp -s "$quvetra/QVT Datos.mdb" "$documents/$(basename "$backup")" || fail "no exact backup in $documents"
     press Return
     wait_program_end
@@ -182,7 +182,7 @@ case "$scenario" in
     hold_file "$backup" none 3
     press Return                   # "Sí"
     wait_no_window '^RUROR$'
-    wait_window '^RUROR$'
+    wait_result
     cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "the backup is not exact"
     press Return
     wait_program_end
@@ -197,7 +197,7 @@ case "$scenario" in
     wait "$holder" 2>/dev/null || true
     touch "$quvetra/QVT Datos.ldb"   # left behind by a crash: nobody writes the database
     press space
-    wait_window '^RUROR$'
+    wait_result
     cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "no question was due, and the backup is not exact"
     rm "$quvetra/QVT Datos.ldb"
     press Return
@@ -221,7 +221,7 @@ case "$scenario" in
     press alt+u
     type_text "$windows_destination"
     press Return Return space
-    wait_window '^RUROR$'
+    wait_result
     cmp -s "$quvetra/QVT Datos.mdb" "$destination/copiacxyz.qvtdb" || fail "no backup named copiacxyz: $(ls "$destination")"
     [ -f "$destination/Respaldo QVT/notas.txt" ] || fail "the data centre was not copied"
     press Return
@@ -246,11 +246,12 @@ case "$scenario" in
     answer_box Return
     expect_focus Toolbar1 "the no-database box"
     mv "$work/aparte.mdb" "$quvetra/QVT Datos.mdb"
-    touch "$quvetra/QVT Datos.ldb"
+    hold_file "$quvetra/QVT Datos.mdb" readwrite 30   # Quvetra at work on its database
     press space
     answer_box n
     expect_focus Toolbar1 "No to the in-use question"
-    rm "$quvetra/QVT Datos.ldb"
+    kill "$holder"
+    wait "$holder" 2>/dev/null || true
     echo "viejo" > "$destination/Lunes.qvtdb"
     press space
     answer_box n

@@ -38,6 +38,8 @@ protected:
 };
 
 TEST_F(AcceptFlow, OneWholeBackupCopiesTheDatabaseAndTheDataCentreAndCloses) {
+    h.addFoldersLeftOut();
+    before = snapshot(h.program());
     h.accept(location(), " Lunes ");
 
     EXPECT_EQ(readFile(backupFile()), database);
@@ -51,9 +53,18 @@ TEST_F(AcceptFlow, OneWholeBackupCopiesTheDatabaseAndTheDataCentreAndCloses) {
         {"Proceso 5 de 5: Respaldando Referencias...", true},
         {"Procesos completos", false}};
     EXPECT_EQ(h.window.statuses, statuses);
-    ASSERT_EQ(boxTexts(), std::vector<std::string>{messages::kBackupSucceeded});
+    // The folders the fixed layout leaves out are told before the result,
+    // with the files each holds; an empty one loses nothing and is not named.
+    ASSERT_EQ(boxTexts().size(), 2u);
+    EXPECT_EQ(h.dialogs.boxes[0].title, "Carpetas no respaldadas");
     EXPECT_EQ(h.dialogs.boxes[0].style, 64);
-    EXPECT_EQ(h.dialogs.boxes[0].title, "");
+    EXPECT_NE(boxTexts()[0].find("\r\n- Otros (2 archivos)\r\n- Archivo" + kSeparator + "2025 (1 archivo)\r\n\r\n"),
+              std::string::npos)
+        << boxTexts()[0];
+    EXPECT_EQ(boxTexts()[0].find("vacía"), std::string::npos);
+    EXPECT_EQ(boxTexts()[1], messages::kBackupSucceeded);
+    EXPECT_EQ(h.dialogs.boxes[1].style, 64);
+    EXPECT_EQ(h.dialogs.boxes[1].title, "");
 
     EXPECT_FALSE(h.window.allEnabled());
     EXPECT_EQ(h.window.busyHistory, (std::vector<bool>{true, false}));

@@ -34,8 +34,14 @@ void BackupHarness::addDataCentre() {
     add("Plantillas/carta.dot", "carta");
     add("Referencias/ref.xls", "ref");
     writeFile(centre / ".oculto", "no se copia");
+}
+
+void BackupHarness::addFoldersLeftOut() {
+    const std::filesystem::path centre = program() / "QVT Datos";
     writeFile(centre / "Otros/otro.txt", "no se copia");
+    writeFile(centre / "Otros/más/dentro.txt", "no se copia");
     writeFile(centre / "Archivo/2025/viejo.pdf", "no se copia");
+    std::filesystem::create_directories(centre / "Plantillas/vacía");
 }
 
 std::map<std::string, std::string> BackupHarness::expectedTree() const {

@@ -25,10 +25,12 @@ public:
 
     // "QVT Datos.mdb" or "QVT Datos.accdb" with random content; returns it.
     std::string addDatabase(const std::string& extension, std::size_t size = 300'000, unsigned variant = 1);
-    // "QVT Datos" with files at its top level, in its three sub-folders, in a
-    // fourth sub-folder and a hidden one, none of which but the first four
-    // kinds may be copied.
+    // "QVT Datos" with files at its top level and in its three sub-folders,
+    // and a hidden one, which is not copied.
     void addDataCentre();
+    // Folders the backup leaves out: a fourth sub-folder of "QVT Datos" with
+    // a folder inside, a folder inside "Archivo", and an empty one.
+    void addFoldersLeftOut();
     // The files a backup of addDataCentre() must hold, by path in the tree.
     std::map<std::string, std::string> expectedTree() const;
 
