@@ -5,6 +5,7 @@
 
 #include "platform/answering_wait.h"
 #include "platform/content_hash.h"
+#include "platform/win32/cloud_files.h"
 #include "platform/win32/extended_path.h"
 #include "platform/win32/held_file_retry.h"
 #include "platform/win32/unique_handle.h"
@@ -237,6 +238,11 @@ Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwri
 Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, bool overwrite,
                            const CopyProgress& progress) {
     const std::string sourceText = quoted(source.wstring());
+    // Looked at before it is opened: reading a document that is only in the
+    // cloud would download it.
+    if (const DWORD attributes = GetFileAttributesW(longForm(source).c_str()); attributes != INVALID_FILE_ATTRIBUTES) {
+        if (Outcome failure = cloudOnlyFailure(attributes, sourceText)) return failure;
+    }
     // Read only, and shared for everything, so a file Quvetra holds open can
     // still be read and is never locked or changed by us.
     UniqueHandle in;

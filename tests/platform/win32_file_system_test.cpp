@@ -11,6 +11,7 @@
 
 #include "main_window/messages.h"
 #include "platform/path_text.h"
+#include "platform/win32/cloud_files.h"
 #include "tests/support/backup_harness.h"
 
 namespace ruror::test {
@@ -238,6 +239,24 @@ TEST(Win32HeldFiles, HeldForLongerItFailsAsBeforeAndLeavesNothing) {
         << failure->number;
     EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), "respaldo anterior");
     EXPECT_EQ(snapshot(folder.path()).size(), 2u) << "a temporary file was left";
+}
+
+// Wine keeps no more of a file's attributes than hidden and system, so a
+// document kept only in the cloud is told by the attributes Windows gives it.
+TEST(Win32CloudFiles, ADocumentOnlyInTheCloudIsNotCopiedAndTheUserIsToldWhatToDo) {
+    constexpr DWORD kRecallOnDataAccess = 0x00400000, kRecallOnOpen = 0x00040000;
+    for (const DWORD cloud : {FILE_ATTRIBUTE_ARCHIVE | kRecallOnDataAccess, DWORD{FILE_ATTRIBUTE_OFFLINE},
+                              FILE_ATTRIBUTE_READONLY | kRecallOnOpen}) {
+        const Outcome failure = win32::cloudOnlyFailure(cloud, "'Factura.pdf'");
+        ASSERT_TRUE(failure) << cloud;
+        EXPECT_EQ(failure->number, ERROR_FILE_OFFLINE);
+        EXPECT_NE(failure->description.find("solo en la nube"), std::string::npos);
+        EXPECT_NE(failure->description.find("Mantener siempre en este dispositivo"), std::string::npos);
+    }
+    for (const DWORD local : {DWORD{FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_NORMAL},
+                              DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE}}) {
+        EXPECT_FALSE(win32::cloudOnlyFailure(local, "'Factura.pdf'")) << local;
+    }
 }
 
 TEST(Win32TemporaryFiles, OnlyThoseNoRunningCopyHoldsAreRemoved) {
