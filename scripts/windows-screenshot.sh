@@ -8,7 +8,7 @@ output=$(realpath -m "${1:-docs/ventana-windows.png}")
 dpi=${2:-96}
 
 scripts/install-deps.sh
-cmake -S . -B build-windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake -S . -B build-windows -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-i686.cmake" >/dev/null
 cmake --build build-windows -j"$(nproc)" --target ruror >/dev/null
 
 shoot() {
@@ -22,7 +22,7 @@ shoot() {
   Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
   local xvfb=$!
   sleep 1
-  DISPLAY=$display /usr/lib/wine/wine64 "$demo/ruror.exe" &
+  DISPLAY=$display /usr/lib/wine/wine "$demo/ruror.exe" &
   local program=$!
   for _ in $(seq 100); do
     DISPLAY=$display xdotool search --onlyvisible --name '^Respaldo de seguridad$' >/dev/null 2>&1 && break

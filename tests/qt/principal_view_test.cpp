@@ -137,8 +137,8 @@ double strokeWidth(QWidget& widget) {
 TEST_F(WindowTest, TheBoldCaptionsAreDrawnBold) {
     view.setCaption(Control::Label3, "Proceso 1 de 5: Creando respaldo principal...");
     const double regular = strokeWidth(*find("Label1(0)"));
-    EXPECT_GT(strokeWidth(*find("Label2")), 1.3 * regular);
-    EXPECT_GT(strokeWidth(*find("Label3")), 1.3 * regular);
+    EXPECT_GT(strokeWidth(*find("Label2")), 1.2 * regular);
+    EXPECT_GT(strokeWidth(*find("Label3")), 1.2 * regular);
 }
 
 TEST_F(WindowTest, TabWalksTheControlsInTheirOrder) {
