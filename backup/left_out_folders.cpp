@@ -14,39 +14,23 @@ namespace fs = std::filesystem;
 // Deep enough for any real folder tree, and an end to a loop of links.
 constexpr int kDeepest = 32;
 
-struct Entries {
-    std::vector<fs::path> files;
-    std::vector<fs::path> folders;
-};
-
-// A folder's entries, plain files and folders apart. The listing is read
-// whole first: looking each one up starts a listing of its own.
-Entries entriesOf(FileSystem& files, const fs::path& folder) {
-    std::vector<fs::path> names;
-    for (fs::path name = files.findFirst(joinedPath(folder, "*.*"), attribute::kDirectory); !name.empty();
-         name = files.findNext()) {
-        names.push_back(name);
-    }
-    Entries entries;
-    for (const fs::path& name : names) {
-        const bool plain = !files.findFirst(joinedPath(folder, name), attribute::kArchive).empty();
-        (plain ? entries.files : entries.folders).push_back(name);
-    }
-    return entries;
-}
-
+// The plain files of a folder and of the folders within it.
 std::size_t filesWithin(FileSystem& files, const fs::path& folder, int depth) {
-    const Entries entries = entriesOf(files, folder);
-    std::size_t count = entries.files.size();
+    std::size_t count = 0;
+    for (fs::path name = files.findFirst(joinedPath(folder, "*.*"), attribute::kArchive); !name.empty();
+         name = files.findNext()) {
+        ++count;
+    }
     if (depth < kDeepest) {
-        for (const fs::path& inner : entries.folders) count += filesWithin(files, joinedPath(folder, inner), depth + 1);
+        for (const fs::path& inner : files.subFolders(folder))
+            count += filesWithin(files, joinedPath(folder, inner), depth + 1);
     }
     return count;
 }
 
 void addLeftOut(FileSystem& files, const fs::path& folder, const std::string& shownPrefix,
                 const std::vector<std::string>& taken, std::vector<LeftOutFolder>& found) {
-    for (const fs::path& inner : entriesOf(files, folder).folders) {
+    for (const fs::path& inner : files.subFolders(folder)) {
         const std::string name = textFromPath(inner);
         if (std::find(taken.begin(), taken.end(), name) != taken.end()) continue;
         const std::size_t count = filesWithin(files, joinedPath(folder, inner), 1);

@@ -96,7 +96,8 @@ with_ruror() {
 }
 
 # The same copy with cp and sync; prints its seconds, then those of reading
-# every copy back from the drive (dd iflag=direct), which RUROR also does.
+# every copy back from the drive past the cache, in one process, as RUROR
+# also does.
 with_cp() {
   fresh_destination
   local start copied
@@ -108,7 +109,7 @@ with_cp() {
   done
   sync -f "$destination"
   copied=$(now)
-  find "$destination" -type f -exec sh -c 'for f; do dd if="$f" iflag=direct bs=4M of=/dev/null status=none; done' sh {} +
+  build/bench/ruror_read_back_all "$destination" >/dev/null
   echo "$(elapsed "$start" "$copied") $(elapsed "$copied" "$(now)")"
 }
 

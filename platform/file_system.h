@@ -53,6 +53,10 @@ public:
     virtual std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) = 0;
     // The next name of the listing begun by the last findFirst, or empty at its end.
     virtual std::filesystem::path findNext() = 0;
+    // The folders directly inside a folder, hidden ones left out, by name;
+    // none where the folder cannot be read. Files are not examined one by
+    // one, so a folder of many files costs little.
+    virtual std::vector<std::filesystem::path> subFolders(const std::filesystem::path& folder) = 0;
     // What the last listing could not read: its folder, other than by not
     // existing, or each entry that could not be examined.
     virtual std::vector<Failure> listingFailures() const = 0;

@@ -72,6 +72,26 @@ std::filesystem::path PosixFileSystem::findNext() {
 
 std::vector<Failure> PosixFileSystem::listingFailures() const { return listingFailures_; }
 
+// The entry's kind comes with the listing on the usual file systems; only
+// where it does not (or for a link) is the entry examined.
+std::vector<std::filesystem::path> PosixFileSystem::subFolders(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> folders;
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return folders;
+    while (const dirent* entry = readdir(dir)) {
+        if (isHidden(entry->d_name)) continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat st {};
+            isFolder = fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isFolder) folders.emplace_back(entry->d_name);
+    }
+    closedir(dir);
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
 std::optional<FileStamp> PosixFileSystem::fileStamp(const std::filesystem::path& file) {
     struct stat st {};
     if (stat(file.c_str(), &st) != 0) return std::nullopt;

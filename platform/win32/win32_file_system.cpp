@@ -122,6 +122,21 @@ void Win32FileSystem::startListing(const fs::path& folder, int attributes) {
 
 std::vector<Failure> Win32FileSystem::listingFailures() const { return listingFailures_; }
 
+std::vector<fs::path> Win32FileSystem::subFolders(const fs::path& folder) {
+    std::vector<fs::path> folders;
+    WIN32_FIND_DATAW entry{};
+    HANDLE find = FindFirstFileExW(longForm(folder / kListingPattern).c_str(), FindExInfoBasic, &entry,
+                                   FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) return folders;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L".." || !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (matches(entry.dwFileAttributes, attribute::kDirectory)) folders.emplace_back(name);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return folders;
+}
+
 std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(longForm(file).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;

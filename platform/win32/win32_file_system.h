@@ -20,6 +20,7 @@ public:
     std::filesystem::path programFolder() const override;
     std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) override;
     std::filesystem::path findNext() override;
+    std::vector<std::filesystem::path> subFolders(const std::filesystem::path& folder) override;
     std::vector<Failure> listingFailures() const override;
     std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
     bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
