@@ -10,139 +10,18 @@
 #include <vector>
 
 #include "platform/answering_wait.h"
+#include "platform/posix/content_copy.h"
 #include "platform/posix/drive_limits.h"
 #include "platform/posix/read_back.h"
 #include "platform/posix/system_failure.h"
 #include "platform/posix/unique_fd.h"
-#include "platform/posix/writeback_pacer.h"
 
 namespace ruror::posix {
 namespace {
 
-// One chunk between two reports of progress: small enough that the window
-// answers several times a second even on a slow drive.
-constexpr std::size_t kChunkBytes = 2 << 20;
-
 bool sameContentStamp(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
-
-// The answers of copy_file_range that mean "not offered between these two
-// files": sandboxes and some file systems refuse it with EPERM, ETXTBSY or
-// ENOTTY rather than with the documented codes.
-bool offloadUnavailable(int error) {
-    switch (error) {
-        case EXDEV:
-        case EINVAL:
-        case ENOSYS:
-        case EOPNOTSUPP:
-        case EBADF:
-        case EPERM:
-        case ETXTBSY:
-        case ENOTTY: return true;
-        default: return false;
-    }
-}
-
-// A failed step of a copy: the errno value and which side it failed on.
-struct CopyError {
-    int error = 0;
-    bool onWrite = true;
-};
-
-// Copies a file's bytes from the current offsets to the end of the source,
-// by kernel copy offload where the system has it, by read and write otherwise.
-class ChunkCopier {
-public:
-    // With a hash, the bytes pass through the program, which hashes them as
-    // they go: the kernel's copy offload would never show them.
-    ChunkCopier(int in, int out, std::uint64_t expected, const CopyProgress& progress, WritebackPacer& pacer,
-                ContentHash* hash)
-        : in_(in),
-          out_(out),
-          expected_(expected),
-          progress_(progress),
-          pacer_(pacer),
-          hash_(hash),
-          offload_(hash == nullptr) {}
-
-    // An error value of 0 when the whole source was copied.
-    CopyError run() {
-        for (;;) {
-            // The size known at the start is all there is to copy; a source
-            // that grew meanwhile is caught when its size is checked again.
-            if (expected_ > 0 && copied_ >= expected_) return {};
-            ssize_t n = 0;
-            if (const CopyError failed = nextChunk(n); failed.error != 0) return failed;
-            if (n < 0) continue;  // interrupted, or offload turned off: try again
-            if (n == 0) return {};
-            if (const CopyError failed = advance(static_cast<std::uint64_t>(n)); failed.error != 0) return failed;
-        }
-    }
-
-private:
-    // Copies one chunk; n is its size, 0 at the end, -1 when it must be tried again.
-    CopyError nextChunk(ssize_t& n) {
-        if (!offload_) return readAndWrite(n);
-        n = copy_file_range(in_, nullptr, out_, nullptr, kChunkBytes, 0);
-        if (n >= 0) return {};
-        const int error = errno;
-        if (copied_ == 0 && offloadUnavailable(error)) {
-            offload_ = false;
-            return {};
-        }
-        if (error == EINTR) return {};
-        // copy_file_range does not tell which side failed: it is the source
-        // when that cannot be read any more.
-        return {error, sourceReadable()};
-    }
-
-    CopyError readAndWrite(ssize_t& n) {
-        if (buffer_.empty()) buffer_.resize(kChunkBytes);
-        n = read(in_, buffer_.data(), buffer_.size());
-        if (n < 0) return errno == EINTR ? CopyError{} : CopyError{errno, false};
-        if (hash_ && n > 0) hash_->add(buffer_.data(), static_cast<std::size_t>(n));
-        if (n > 0 && !writeAll(buffer_.data(), static_cast<std::size_t>(n))) return {errno, true};
-        return {};
-    }
-
-    CopyError advance(std::uint64_t chunk) {
-        copied_ += chunk;
-        if (const int error = pacer_.advance(copied_)) return {error, true};
-        // Progress counts what has reached the disk, so on a slow drive the
-        // bar does not run ahead of it; the reading back is the second half.
-        if (progress_) progress_(pacer_.onDisk(), 2 * std::max(copied_, expected_));
-        return {};
-    }
-
-    bool sourceReadable() const {
-        char probe;
-        return pread(in_, &probe, 1, lseek(in_, 0, SEEK_CUR)) >= 0;
-    }
-
-    bool writeAll(const char* data, std::size_t size) {
-        while (size > 0) {
-            const ssize_t n = write(out_, data, size);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
-        return true;
-    }
-
-    int in_;
-    int out_;
-    std::uint64_t expected_;
-    const CopyProgress& progress_;
-    WritebackPacer& pacer_;
-    ContentHash* hash_;
-    bool offload_;
-    std::vector<char> buffer_;
-    std::uint64_t copied_ = 0;
-};
 
 // Opens a source for reading only, and checks that it is a plain file.
 // Non-blocking, so that a FIFO put in the file's place cannot hang the open.
@@ -152,8 +31,8 @@ Outcome openSource(const std::filesystem::path& source, UniqueFd& in, struct sta
     if (!in.valid()) return systemFailure(errno, "Abrir " + sourceText);
     if (fstat(in.get(), &before) != 0) return systemFailure(errno, "Leer los datos de " + sourceText);
     if (!S_ISREG(before.st_mode)) return systemFailure(EINVAL, "Copiar " + sourceText + ", que no es un archivo");
-    // Read ahead further where a file spans several chunks: it is read once, in order.
-    if (static_cast<std::uint64_t>(before.st_size) > kChunkBytes) posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    // Read ahead further: a file is read once, in order.
+    posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     return std::nullopt;
 }
 
@@ -169,24 +48,6 @@ Outcome checkDestination(const std::filesystem::path& destination, bool overwrit
         return folder;
     }
     if (!overwrite) return destinationKept("Crear " + destinationText);
-    return std::nullopt;
-}
-
-// Writes the source's bytes into the temporary file in chunks, hashing them
-// on the way for the reading back. (A clone that shared the source's blocks
-// would leave nothing of the drive's to check.)
-Outcome copyContent(int in, int out, std::uint64_t size, const CopyProgress& progress, WritebackPacer& pacer,
-                    ContentHash& hash, const std::string& sourceText, const std::string& destinationText) {
-    const std::string writing = "Escribir la copia de " + sourceText + " en " + destinationText;
-    if (const CopyError failed = ChunkCopier(in, out, size, progress, pacer, &hash).run(); failed.error != 0)
-        return systemFailure(failed.error, failed.onWrite ? writing : "Leer " + sourceText);
-    // A large file's data starts for the disk at once, so it goes while the
-    // next files are copied. Small files are left to the flush of their
-    // batch, which writes them together: starting each one alone cost the
-    // data centre's many small documents a third more time.
-    if (size >= kChunkBytes) {
-        if (const int error = pacer.finish()) return systemFailure(error, writing);
-    }
     return std::nullopt;
 }
 
@@ -253,11 +114,13 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     if (Outcome failure = createTemporaryFor(destination, sourceText, temporary)) return failure;
 
     const auto size = static_cast<std::uint64_t>(before.st_size);
-    WritebackPacer pacer(temporary.fd());
     ContentHash hash;
-    if (Outcome failure = copyContent(in.get(), temporary.fd(), size, progress, pacer, hash, sourceText,
-                                      quoted(destination.string()))) {
-        return failure;
+    // A clone that shared the source's blocks would leave nothing of the
+    // drive's to check: the bytes pass through the program and its hash.
+    if (const ContentFailure failed = copyContent(in.get(), temporary.fd(), size, hash, progress); failed.error != 0) {
+        return systemFailure(
+            failed.error, failed.onWrite ? "Escribir la copia de " + sourceText + " en " + quoted(destination.string())
+                                         : "Leer " + sourceText);
     }
     dev_t device = 0;
     if (Outcome failure = checkUnchanged(in.get(), temporary.fd(), before, sourceText, device)) return failure;
@@ -269,23 +132,10 @@ Outcome PendingCopy::write(const std::filesystem::path& source, const std::files
     copy.size_ = size;
     copy.sourceDigest_ = hash.digest();
     copy.device_ = device;
-    copy.pacer_ = pacer;
-    return std::nullopt;
-}
-
-Outcome PendingCopy::waitForData(const CopyProgress& progress) {
-    // The data still on its way goes a piece at a time, so the window answers
-    // between pieces; a flush then finds almost nothing left.
-    if (const int error = pacer_.drain([&] {
-            if (progress) progress(pacer_.onDisk(), 2 * size_);
-        })) {
-        return systemFailure(error, "Guardar en el disco la copia de " + quoted(source_.string()));
-    }
     return std::nullopt;
 }
 
 Outcome PendingCopy::flush(const CopyProgress& progress) {
-    if (Outcome failure = waitForData(progress)) return failure;
     const int fd = file_.fd();
     const auto between = [this, &progress] {
         if (progress) progress(size_, 2 * size_);

@@ -7,7 +7,6 @@
 #include "platform/content_hash.h"
 #include "platform/file_system.h"
 #include "platform/posix/temporary_file.h"
-#include "platform/posix/writeback_pacer.h"
 
 namespace ruror::posix {
 
@@ -21,10 +20,7 @@ public:
     static Outcome write(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
                          const CopyProgress& progress, PendingCopy& copy);
 
-    // Waits until the copy's data is on the disk, a piece at a time,
-    // telling progress between pieces.
-    Outcome waitForData(const CopyProgress& progress);
-    // Waits for the data, then flushes the file with its metadata.
+    // Flushes the file with its metadata, the window answering meanwhile.
     Outcome flush(const CopyProgress& progress);
     // Reads the flushed copy back from the drive, not from memory, and
     // compares it with what was read from the source while it was copied.
@@ -45,7 +41,6 @@ private:
     std::uint64_t size_ = 0;
     ContentHash::Digest sourceDigest_;
     dev_t device_ = 0;
-    WritebackPacer pacer_{-1};
 };
 
 // Copies one plain file into place atomically; see FileSystem::copyFile.

@@ -22,9 +22,6 @@ constexpr const char* kListingPattern = "*.*";
 // Staged copies keep their temporary files open (and locked); this many at
 // most, well under the usual limit of open files.
 constexpr std::size_t kMostStaged = 128;
-// Staged copies this large are waited for a piece at a time before the
-// flush of their file system, so that the window answers between pieces.
-constexpr std::uint64_t kWaitedFrom = 2 << 20;
 
 bool isHidden(const std::string& name) { return name.empty() || name.front() == '.'; }
 
@@ -195,20 +192,9 @@ std::vector<Failure> PosixFileSystem::commitCopies(const CopyProgress& progress)
 }
 
 void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
-    // The data goes to the disk file by file, with progress told between;
-    // then one flush of each file system written to puts the rest there,
-    // and only then may any copy take its final name.
-    std::vector<PendingCopy> waited;
-    for (PendingCopy& copy : staged_) {
-        // A small file is one piece: the flush of the file system takes it.
-        Outcome failure = copy.size() < kWaitedFrom ? std::nullopt : copy.waitForData(progress);
-        if (failure) {
-            commitFailures_.push_back(*failure);
-        } else {
-            waited.push_back(std::move(copy));
-        }
-    }
-    staged_ = std::move(waited);
+    // One flush of each file system written to puts the staged copies on the
+    // disk together (a large one was written past the cache already), and
+    // only then may any copy take its final name.
     std::set<dev_t> flushed;
     for (const PendingCopy& copy : staged_) {
         if (flushed.count(copy.device())) continue;

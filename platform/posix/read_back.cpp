@@ -1,24 +1,53 @@
 #include "platform/posix/read_back.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <memory>
+#include <new>
 
+#include "platform/piece_pipeline.h"
 #include "platform/posix/unique_fd.h"
 
 namespace ruror::posix {
 namespace {
 
-constexpr std::size_t kPieceBytes = 2 << 20;
-// Reads past the cache need buffers, offsets and sizes aligned to the
-// drive's blocks; a page covers every usual block size.
-constexpr std::size_t kAlignment = 4096;
+// Large copies are read back a piece at a time on helper threads, the
+// reading of one piece overlapping the hashing of the one before.
+constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
+constexpr std::size_t kAlignment = PiecePipeline::kAlignment;
 
-struct FreeAligned {
-    void operator()(char* buffer) const { std::free(buffer); }
+// Reads from an offset until the buffer is full or the file ends.
+long long readFrom(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = pread(fd, buffer + got, size - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -errno;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+        // Past the cache a read stops short only at the end of the file.
+        if (got % kAlignment != 0) break;
+    }
+    return static_cast<long long>(got);
+}
+
+// A buffer aligned for reading past the cache, released on every way out.
+class AlignedBuffer {
+public:
+    explicit AlignedBuffer(std::size_t size)
+        : size_(size), data_(static_cast<char*>(::operator new(size, std::align_val_t(kAlignment)))) {}
+    ~AlignedBuffer() { ::operator delete(data_, std::align_val_t(kAlignment)); }
+    AlignedBuffer(const AlignedBuffer&) = delete;
+    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
+    char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    std::size_t size_;
+    char* data_;
 };
 
 }  // namespace
@@ -43,16 +72,35 @@ int ReadBack::run(ContentHash& hash, std::uint64_t& total, const std::function<v
 
 int ReadBack::readAll(int fd, ContentHash& hash, std::uint64_t& total,
                       const std::function<void(std::uint64_t)>& progress) {
-    void* memory = nullptr;
-    if (posix_memalign(&memory, kAlignment, kPieceBytes) != 0) return ENOMEM;
-    const std::unique_ptr<char, FreeAligned> buffer(static_cast<char*>(memory));
+    struct stat st {};
+    if (fstat(fd, &st) != 0) return errno;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (size >= kPipelinedFrom) {
+        const PiecePipeline::Result result =
+            PiecePipeline::run([fd](char* piece, std::size_t capacity,
+                                    std::uint64_t offset) { return readFrom(fd, piece, capacity, offset); },
+                               [&hash](char* piece, std::size_t length, std::uint64_t) {
+                                   hash.add(piece, length);
+                                   return 0;
+                               },
+                               [&progress](std::uint64_t emptied) {
+                                   if (progress) progress(emptied);
+                               });
+        total = result.emptied;
+        if (progress) progress(total);
+        return result.error;
+    }
+    // A smaller copy here, a piece at a time, so that the window answers
+    // between pieces even on a slow drive. A file read to its end, not to
+    // its size: a drive that gave back more than was written is found out.
+    constexpr std::size_t kPiece = 1 << 20;
+    AlignedBuffer buffer(std::min<std::size_t>(kPiece, (size / kAlignment + 1) * kAlignment));
     for (;;) {
-        const ssize_t n = pread(fd, buffer.get(), kPieceBytes, static_cast<off_t>(total));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return 0;
-        hash.add(buffer.get(), static_cast<std::size_t>(n));
-        total += static_cast<std::uint64_t>(n);
+        const long long got = readFrom(fd, buffer.data(), buffer.size(), total);
+        if (got < 0) return static_cast<int>(-got);
+        if (got == 0) return 0;
+        hash.add(buffer.data(), static_cast<std::size_t>(got));
+        total += static_cast<std::uint64_t>(got);
         if (progress) progress(total);
     }
 }

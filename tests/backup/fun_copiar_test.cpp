@@ -66,8 +66,8 @@ TEST_F(FunCopiarTest, ProgressAdvancesThroughTheDatabaseAndEachStage) {
     h.addDataCentre();
     h.load();
     EXPECT_TRUE(copy());
-    // The database is copied in chunks, then read back from the drive, the
-    // window told after each one: the bar covers both halves.
+    // The database is copied, then read back from the drive, the window told
+    // as it goes: the bar covers both halves, to the end.
     constexpr long long kSize = 9 << 20;
     std::vector<std::pair<long long, long long>> bytes;
     for (const auto& step : h.window.progress)
@@ -77,7 +77,6 @@ TEST_F(FunCopiarTest, ProgressAdvancesThroughTheDatabaseAndEachStage) {
     EXPECT_NE(std::find_if(bytes.begin(), bytes.end(), [](const auto& step) { return step.first > kSize; }),
               bytes.end());
     EXPECT_TRUE(std::is_sorted(bytes.begin(), bytes.end()));
-    EXPECT_GE(std::unique(bytes.begin(), bytes.end()) - bytes.begin(), 3);
     // Then the files of each stage; the bar is hidden at the end.
     EXPECT_NE(std::find(h.window.progress.begin(), h.window.progress.end(), std::make_pair(2LL, 2LL)),
               h.window.progress.end());

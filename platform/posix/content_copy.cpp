@@ -1,0 +1,154 @@
+#include "platform/posix/content_copy.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+
+#include "platform/piece_pipeline.h"
+
+namespace ruror::posix {
+namespace {
+
+// Files this large go through pieces on helper threads; smaller ones are
+// copied here, where threads would cost more than they save.
+constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
+// Files this large are written past the cache too: on a disk that takes
+// large writes at once, through the cache they cost a third more. Smaller
+// ones are left to the flush of their batch, which writes many together.
+constexpr std::uint64_t kDirectFrom = 256 << 10;
+// Copied here a piece at a time, so that the window answers between pieces
+// even on a slow drive.
+constexpr std::size_t kSmallPiece = 1 << 20;
+constexpr std::size_t kAlignment = PiecePipeline::kAlignment;
+
+// Reads until the buffer is full or the file ends; the bytes read, or -errno.
+long long readFully(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = pread(fd, buffer + got, size - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -errno;
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<long long>(got);
+}
+
+int writeFully(int fd, const char* data, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+        const ssize_t n = pwrite(fd, data, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += static_cast<std::uint64_t>(n);
+    }
+    return 0;
+}
+
+// A buffer aligned for writing past the cache, released on every way out.
+class AlignedBuffer {
+public:
+    explicit AlignedBuffer(std::size_t size)
+        : size_(size), data_(static_cast<char*>(::operator new(size, std::align_val_t(kAlignment)))) {}
+    ~AlignedBuffer() { ::operator delete(data_, std::align_val_t(kAlignment)); }
+    AlignedBuffer(const AlignedBuffer&) = delete;
+    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
+    char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    std::size_t size_;
+    char* data_;
+};
+
+std::size_t roundedUp(std::size_t size) { return (size + kAlignment - 1) / kAlignment * kAlignment; }
+
+bool setDirect(int fd, bool on) {
+    const int flags = fcntl(fd, F_GETFL);
+    return flags >= 0 && fcntl(fd, F_SETFL, on ? (flags | O_DIRECT) : (flags & ~O_DIRECT)) == 0;
+}
+
+// Past the cache only whole blocks are written: the tail of the file, less
+// than a block, goes through the cache. (Padding it and cutting the file
+// back would do too, but some drivers refuse to shorten a file.)
+int writePiece(int out, const char* piece, std::size_t length, std::uint64_t offset, bool direct) {
+    if (!direct) return writeFully(out, piece, length, offset);
+    const std::size_t whole = length / kAlignment * kAlignment;
+    if (whole > 0) {
+        if (const int error = writeFully(out, piece, whole, offset)) return error;
+    }
+    if (whole == length) return 0;
+    if (!setDirect(out, false)) return errno;
+    return writeFully(out, piece + whole, length - whole, offset + whole);
+}
+
+ContentFailure copySmall(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
+                         const CopyProgress& progress) {
+    AlignedBuffer buffer(
+        roundedUp(static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(size, 1), kSmallPiece))));
+    for (std::uint64_t offset = 0; offset < size;) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
+        const long long got = readFully(in, buffer.data(), want, offset);
+        if (got < 0) return {static_cast<int>(-got), false};
+        if (got == 0) break;
+        hash.add(buffer.data(), static_cast<std::size_t>(got));
+        if (const int error = writePiece(out, buffer.data(), static_cast<std::size_t>(got), offset, direct))
+            return {error, true};
+        offset += static_cast<std::uint64_t>(got);
+        if (progress) progress(offset, 2 * size);
+    }
+    return {};
+}
+
+// One run of the pipeline, past the cache or through it.
+PiecePipeline::Result pipelined(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
+                                const CopyProgress& progress) {
+    const auto fill = [&](char* piece, std::size_t capacity, std::uint64_t offset) -> long long {
+        if (offset >= size) return 0;
+        const long long got =
+            readFully(in, piece, static_cast<std::size_t>(std::min<std::uint64_t>(capacity, size - offset)), offset);
+        if (got > 0) hash.add(piece, static_cast<std::size_t>(got));
+        return got;
+    };
+    const auto empty = [&](char* piece, std::size_t length, std::uint64_t offset) {
+        return writePiece(out, piece, length, offset, direct);
+    };
+    const PiecePipeline::Result result = PiecePipeline::run(fill, empty, [&](std::uint64_t emptied) {
+        if (progress) progress(emptied, 2 * size);
+    });
+    if (progress) progress(result.emptied, 2 * size);
+    return result;
+}
+
+// One way of copying, past the cache or through it.
+ContentFailure copyOnce(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
+                        const CopyProgress& progress) {
+    if (size < kPipelinedFrom) return copySmall(in, out, size, direct, hash, progress);
+    const PiecePipeline::Result result = pipelined(in, out, size, direct, hash, progress);
+    return {result.error, result.error != 0 && !result.failedFilling};
+}
+
+}  // namespace
+
+ContentFailure copyContent(int in, int out, std::uint64_t size, ContentHash& hash, const CopyProgress& progress) {
+    bool direct = size >= kDirectFrom && setDirect(out, true);
+    ContentFailure failed = copyOnce(in, out, size, direct, hash, progress);
+    // A file system may take the flag and refuse the writes (some FUSE
+    // drivers, with EINVAL or EPERM): the copy then starts again through the
+    // cache, where a failure of the drive's own shows again.
+    // The same bytes are written over what the first try wrote.
+    if (direct && failed.error != 0 && failed.onWrite) {
+        setDirect(out, false);
+        hash = ContentHash();
+        failed = copyOnce(in, out, size, false, hash, progress);
+    }
+    setDirect(out, false);
+    return failed;
+}
+
+}  // namespace ruror::posix
