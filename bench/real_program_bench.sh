@@ -41,7 +41,7 @@ destination="$work/Copias"
 build/bench/ruror_bench --dir "$work" "${shape[@]}" --lay-out-only
 if [ -n "$windows" ]; then
   cp build-windows/app/windows/ruror.exe "$quvetra/"
-  start_program() { /usr/lib/wine/wine64 "$quvetra/ruror.exe" & }
+  start_program() { ${RUROR_WRAPPER:-} /usr/lib/wine/wine "$quvetra/ruror.exe" & }
   typed_destination="Z:${destination//\//\\}\\"
 else
   cmake --install build --prefix "$quvetra" >/dev/null

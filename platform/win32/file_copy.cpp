@@ -6,6 +6,7 @@
 #include "platform/answering_wait.h"
 #include "platform/content_hash.h"
 #include "platform/win32/cloud_files.h"
+#include "platform/win32/content_transfer.h"
 #include "platform/win32/extended_path.h"
 #include "platform/win32/held_file_retry.h"
 #include "platform/win32/unique_handle.h"
@@ -16,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr DWORD kChunkBytes = 2 << 20;
 constexpr const wchar_t* kPrefix = L".ruror-";
 constexpr const wchar_t* kSuffix = L".tmp";
 
@@ -37,12 +37,15 @@ std::wstring nextTemporaryName() {
 // removed on every way out unless it was moved into place.
 class TemporaryCopy {
 public:
-    Outcome create(const fs::path& folder, const std::string& sourceText) {
+    // Unbuffered, the copy is written past the cache, in whole blocks.
+    Outcome create(const fs::path& folder, const std::string& sourceText, bool unbuffered) {
+        const DWORD flags =
+            FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN | (unbuffered ? FILE_FLAG_NO_BUFFERING : 0);
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = folder / nextTemporaryName();
-            handle_ = UniqueHandle(CreateFileW(longForm(path_).c_str(), GENERIC_WRITE | DELETE,
-                                               FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            handle_ =
+                UniqueHandle(CreateFileW(longForm(path_).c_str(), GENERIC_WRITE | DELETE,
+                                         FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, flags, nullptr));
             if (handle_.valid()) return std::nullopt;
             if (GetLastError() != ERROR_FILE_EXISTS) break;
         }
@@ -67,35 +70,6 @@ private:
     UniqueHandle handle_;
     bool placed_ = false;
 };
-
-bool writeAll(HANDLE out, const char* data, DWORD size) {
-    while (size > 0) {
-        DWORD written = 0;
-        if (!WriteFile(out, data, size, &written, nullptr)) return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-// Copies in chunks, hashing the source's bytes as they go by for the reading back.
-Outcome copyContent(HANDLE in, HANDLE out, std::uint64_t size, const CopyProgress& progress, ContentHash& hash,
-                    const std::string& sourceText, const std::string& destinationText) {
-    std::vector<char> buffer(kChunkBytes);
-    std::uint64_t copied = 0;
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(in, buffer.data(), kChunkBytes, &read, nullptr))
-            return windowsFailure(GetLastError(), "Leer " + sourceText);
-        if (read == 0) return std::nullopt;
-        hash.add(buffer.data(), read);
-        if (!writeAll(out, buffer.data(), read))
-            return windowsFailure(GetLastError(), "Escribir la copia de " + sourceText + " en " + destinationText);
-        copied += read;
-        // The reading back is the second half of the progress.
-        if (progress) progress(copied, 2 * std::max(copied, size));
-    }
-}
 
 std::uint64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
     return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
@@ -130,6 +104,12 @@ Outcome checkDestination(const fs::path& destination, bool overwrite) {
 // where it is. Returns 0 or the Windows error code.
 DWORD waitForDisk(const std::function<bool()>& call, const CopyProgress& progress, std::uint64_t done,
                   std::uint64_t total) {
+    // A file under a few MiB leaves little to wait for: its data went past
+    // the cache if it is over 256 KiB, and a move writes only its entry.
+    // Handing that to the helper thread costs more (under Wine each
+    // hand-over is a round of calls to its server) than the window notices.
+    constexpr std::uint64_t kWaitedOnHelperFrom = 2 << 20;
+    if (total < 2 * kWaitedOnHelperFrom) return call() ? 0 : GetLastError();
     const std::function<void()> between = [&progress, done, total] {
         if (progress) progress(done, total);
     };
@@ -180,37 +160,24 @@ Outcome verifyCopy(const TemporaryCopy& copy, std::uint64_t size, const ContentH
                    const CopyProgress& progress, const std::string& sourceText, const fs::path& destination) {
     const std::string checking =
         "Comprobar la copia de " + sourceText + " en " + quoted(destination.parent_path().wstring());
-    UniqueHandle readBack;
+    UniqueHandle reading;
     const DWORD opening = retryWhileHeld(
         [&] {
-            readBack = UniqueHandle(CreateFileW(
-                longForm(copy.path()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                nullptr, OPEN_EXISTING, FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-            return readBack.valid() ? DWORD{0} : GetLastError();
+            // A handle of its own, opened from the copy's without looking
+            // its name up again.
+            reading = UniqueHandle(ReOpenFile(copy.handle(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN));
+            return reading.valid() ? DWORD{0} : GetLastError();
         },
         [&] {
             if (progress) progress(size, 2 * size);
         });
     if (opening != 0) return windowsFailure(opening, checking);
-    // Page-aligned, which covers every sector size.
-    char* buffer = static_cast<char*>(VirtualAlloc(nullptr, kChunkBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    if (buffer == nullptr) return windowsFailure(GetLastError(), checking);
     ContentHash hash;
     std::uint64_t total = 0;
-    DWORD error = 0;
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(readBack.get(), buffer, kChunkBytes, &read, nullptr)) {
-            error = GetLastError();
-            break;
-        }
-        if (read == 0) break;
-        hash.add(buffer, read);
-        total += read;
-        if (progress) progress(size + total, 2 * size);
-    }
-    VirtualFree(buffer, 0, MEM_RELEASE);
-    if (error != 0) return windowsFailure(error, checking);
+    if (const DWORD error = readBack(reading.get(), size, hash, total, progress))
+        return windowsFailure(error, checking);
     if (total == size && hash.digest() == source) return std::nullopt;
     return Failure{kCopyReadBackDiffers, kReadBackDiffers, checking};
 }
@@ -238,19 +205,15 @@ Outcome placeCopy(TemporaryCopy& copy, const fs::path& destination, bool overwri
 Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, bool overwrite,
                            const CopyProgress& progress) {
     const std::string sourceText = quoted(source.wstring());
-    // Looked at before it is opened: reading a document that is only in the
-    // cloud would download it.
-    if (const DWORD attributes = GetFileAttributesW(longForm(source).c_str()); attributes != INVALID_FILE_ATTRIBUTES) {
-        if (Outcome failure = cloudOnlyFailure(attributes, sourceText)) return failure;
-    }
     // Read only, and shared for everything, so a file Quvetra holds open can
-    // still be read and is never locked or changed by us.
+    // still be read and is never locked or changed by us; opened without
+    // fetching a document kept in the cloud, which is looked at first.
     UniqueHandle in;
     const DWORD opening = retryWhileHeld(
         [&] {
-            in = UniqueHandle(CreateFileW(longForm(source).c_str(), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            in = UniqueHandle(CreateFileW(
+                longForm(source).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL, nullptr));
             return in.valid() ? DWORD{0} : GetLastError();
         },
         [&] {
@@ -260,17 +223,22 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
     BY_HANDLE_FILE_INFORMATION before{};
     if (!GetFileInformationByHandle(in.get(), &before))
         return windowsFailure(GetLastError(), "Leer los datos de " + sourceText);
+    if (Outcome failure = cloudOnlyFailure(before.dwFileAttributes, sourceText)) return failure;
     if (before.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return windowsFailure(ERROR_DIRECTORY, "Copiar " + sourceText + ", que no es un archivo");
     if (Outcome failure = checkDestination(destination, overwrite)) return failure;
     if (Outcome failure = checkFitsOnDrive(destination, sizeOf(before), sourceText)) return failure;
 
+    const std::uint64_t size = sizeOf(before);
+    const bool unbuffered = size >= kUnbufferedFrom;
     TemporaryCopy copy;
-    if (Outcome failure = copy.create(destination.parent_path(), sourceText)) return failure;
+    if (Outcome failure = copy.create(destination.parent_path(), sourceText, unbuffered)) return failure;
     ContentHash hash;
-    if (Outcome failure = copyContent(in.get(), copy.handle(), sizeOf(before), progress, hash, sourceText,
-                                      quoted(destination.wstring()))) {
-        return failure;
+    if (const TransferFailure failed = copyContent(in.get(), copy.handle(), size, unbuffered, hash, progress);
+        failed.error != 0) {
+        return windowsFailure(
+            failed.error, failed.onWrite ? "Escribir la copia de " + sourceText + " en " + quoted(destination.wstring())
+                                         : "Leer " + sourceText);
     }
     BY_HANDLE_FILE_INFORMATION after{};
     if (!GetFileInformationByHandle(in.get(), &after))

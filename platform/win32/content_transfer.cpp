@@ -1,0 +1,159 @@
+#include "platform/win32/content_transfer.h"
+
+#include <algorithm>
+#include <new>
+
+#include "platform/piece_pipeline.h"
+
+namespace ruror::win32 {
+namespace {
+
+// Files this large go through pieces on helper threads; smaller ones are
+// moved here, a piece at a time, the window answering between pieces.
+constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
+constexpr std::size_t kSmallPiece = 1 << 20;
+constexpr std::size_t kAlignment = PiecePipeline::kAlignment;
+
+std::size_t roundedUp(std::size_t size) { return (size + kAlignment - 1) / kAlignment * kAlignment; }
+
+// A buffer aligned for unbuffered reading and writing, released on every way out.
+class AlignedBuffer {
+public:
+    explicit AlignedBuffer(std::size_t size)
+        : size_(size), data_(static_cast<char*>(::operator new(size, std::align_val_t(kAlignment)))) {}
+    ~AlignedBuffer() { ::operator delete(data_, std::align_val_t(kAlignment)); }
+    AlignedBuffer(const AlignedBuffer&) = delete;
+    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
+    char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    std::size_t size_;
+    char* data_;
+};
+
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return position;
+}
+
+// Reads from an offset until the buffer is full or the file ends: the
+// bytes read, or the negative Windows error code.
+long long readFrom(HANDLE file, char* buffer, std::size_t size, std::uint64_t offset) {
+    std::size_t got = 0;
+    while (got < size) {
+        OVERLAPPED position = at(offset + got);
+        DWORD read = 0;
+        if (!ReadFile(file, buffer + got, static_cast<DWORD>(size - got), &read, &position)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_HANDLE_EOF) break;
+            return -static_cast<long long>(error);
+        }
+        got += read;
+        // A file gives less than asked for only at its end.
+        if (read < size - (got - read)) break;
+    }
+    return static_cast<long long>(got);
+}
+
+// Writes a piece at its offset; unbuffered, padded to whole blocks.
+DWORD writeAt(HANDLE file, char* piece, std::size_t length, std::uint64_t offset, bool unbuffered) {
+    if (unbuffered) {
+        const std::size_t whole = roundedUp(length);
+        std::fill(piece + length, piece + whole, '\0');
+        length = whole;
+    }
+    std::size_t done = 0;
+    while (done < length) {
+        OVERLAPPED position = at(offset + done);
+        DWORD written = 0;
+        if (!WriteFile(file, piece + done, static_cast<DWORD>(length - done), &written, &position))
+            return GetLastError();
+        done += written;
+    }
+    return 0;
+}
+
+TransferFailure copySmall(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
+                          const CopyProgress& progress) {
+    AlignedBuffer buffer(roundedUp(static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, kSmallPiece))));
+    for (std::uint64_t offset = 0; offset < size;) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
+        const long long got = readFrom(in, buffer.data(), want, offset);
+        if (got < 0) return {static_cast<DWORD>(-got), false};
+        if (got == 0) break;
+        hash.add(buffer.data(), static_cast<std::size_t>(got));
+        if (const DWORD error = writeAt(out, buffer.data(), static_cast<std::size_t>(got), offset, unbuffered))
+            return {error, true};
+        offset += static_cast<std::uint64_t>(got);
+        if (progress) progress(offset, 2 * size);
+    }
+    return {};
+}
+
+TransferFailure copyPipelined(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
+                              const CopyProgress& progress) {
+    const PiecePipeline::Result result = PiecePipeline::run(
+        [&](char* piece, std::size_t capacity, std::uint64_t offset) -> long long {
+            if (offset >= size) return 0;
+            const long long got =
+                readFrom(in, piece, static_cast<std::size_t>(std::min<std::uint64_t>(capacity, size - offset)), offset);
+            if (got > 0) hash.add(piece, static_cast<std::size_t>(got));
+            return got;
+        },
+        [&](char* piece, std::size_t length, std::uint64_t offset) {
+            return static_cast<int>(writeAt(out, piece, length, offset, unbuffered));
+        },
+        [&](std::uint64_t emptied) {
+            if (progress) progress(emptied, 2 * size);
+        });
+    if (progress) progress(result.emptied, 2 * size);
+    return {static_cast<DWORD>(result.error), !result.failedFilling};
+}
+
+}  // namespace
+
+TransferFailure copyContent(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
+                            const CopyProgress& progress) {
+    const TransferFailure failed = size < kPipelinedFrom ? copySmall(in, out, size, unbuffered, hash, progress)
+                                                         : copyPipelined(in, out, size, unbuffered, hash, progress);
+    if (failed.error != 0 || !unbuffered) return failed;
+    // The last block was padded: the copy is cut to its size.
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFileInformationByHandle(out, FileEndOfFileInfo, &end, sizeof end)) return {GetLastError(), true};
+    return {};
+}
+
+DWORD readBack(HANDLE file, std::uint64_t size, ContentHash& hash, std::uint64_t& total, const CopyProgress& progress) {
+    if (size >= kPipelinedFrom) {
+        const PiecePipeline::Result result =
+            PiecePipeline::run([file](char* piece, std::size_t capacity,
+                                      std::uint64_t offset) { return readFrom(file, piece, capacity, offset); },
+                               [&hash](char* piece, std::size_t length, std::uint64_t) {
+                                   hash.add(piece, length);
+                                   return 0;
+                               },
+                               [&](std::uint64_t emptied) {
+                                   if (progress) progress(size + emptied, 2 * size);
+                               });
+        total = result.emptied;
+        if (progress) progress(size + total, 2 * size);
+        return static_cast<DWORD>(result.error);
+    }
+    // One block more than the size, so that a drive that gave back more
+    // than was written is found out.
+    AlignedBuffer buffer(std::min<std::size_t>(kSmallPiece, roundedUp(static_cast<std::size_t>(size) + 1)));
+    for (;;) {
+        const long long got = readFrom(file, buffer.data(), buffer.size(), total);
+        if (got < 0) return static_cast<DWORD>(-got);
+        if (got == 0) return 0;
+        hash.add(buffer.data(), static_cast<std::size_t>(got));
+        total += static_cast<std::uint64_t>(got);
+        if (progress) progress(size + total, 2 * size);
+    }
+}
+
+}  // namespace ruror::win32
