@@ -10,9 +10,12 @@
 namespace ruror {
 namespace {
 
-// One helper thread for the whole program, started at the first wait and
-// kept: starting a thread for each wait cost a millisecond each under Wine,
-// and a backup of many files waits for each of them.
+#ifdef _WIN32
+// On Windows, one helper thread for the whole program, started at the
+// first wait and kept: starting a thread for each wait cost a millisecond
+// each under Wine, and a backup of many files waits for each of them.
+// (On POSIX a thread starts in microseconds, and one kept for good would
+// not survive a fork.)
 class Helper {
 public:
     ~Helper() {
@@ -59,12 +62,19 @@ private:
     std::thread thread_;
 };
 
+std::future<int> startOnHelper(const std::function<int()>& call) {
+    static Helper helper;
+    return helper.run(call);
+}
+#else
+std::future<int> startOnHelper(const std::function<int()>& call) { return std::async(std::launch::async, call); }
+#endif
+
 }  // namespace
 
 int waitAnswering(const std::function<int()>& blockingCall, const std::function<void()>& between) {
     if (!between) return blockingCall();
-    static Helper helper;
-    std::future<int> result = helper.run(blockingCall);
+    std::future<int> result = startOnHelper(blockingCall);
     while (result.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) between();
     return result.get();
 }
