@@ -1,15 +1,5 @@
 # Cross-compiles the 32-bit Windows program, the one handed out, and its
-# tests with Debian's mingw-w64 (the posix-threads i686 compiler), and runs
-# the tests under Wine (wine32 beside wine64, in one prefix).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# One program file that needs no DLL beyond Windows' own.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)
+# tests, run under Wine (wine32 beside wine64, in one prefix).
+set(RUROR_MINGW_PROCESSOR i686)
+set(RUROR_WINE_LOADER /usr/lib/wine/wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,15 +1,5 @@
-# Cross-compiles the 64-bit Windows program and its tests with Debian's
-# mingw-w64 (the posix-threads x86_64 compiler), and runs the tests under
-# Wine. It is tested beside the 32-bit one, which is the one handed out.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# One program file that needs no DLL beyond Windows' own.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+# Cross-compiles the 64-bit Windows program and its tests, run under Wine.
+# It is tested beside the 32-bit one, which is the one handed out.
+set(RUROR_MINGW_PROCESSOR x86_64)
+set(RUROR_WINE_LOADER /usr/lib/wine/wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,5 +1,7 @@
 #include "platform/piece_pipeline.h"
 
+#include "platform/aligned_buffer.h"
+
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -7,7 +9,6 @@
 #include <deque>
 #include <future>
 #include <mutex>
-#include <new>
 #include <thread>
 
 namespace ruror {
@@ -16,16 +17,6 @@ namespace {
 // Three pieces: one being filled, one being emptied, one waiting between.
 constexpr std::size_t kPieces = 3;
 constexpr auto kAnswerEvery = std::chrono::milliseconds(10);
-
-struct AlignedPiece {
-    AlignedPiece()
-        : data(static_cast<char*>(
-              ::operator new(PiecePipeline::kPieceBytes, std::align_val_t(PiecePipeline::kAlignment)))) {}
-    ~AlignedPiece() { ::operator delete(data, std::align_val_t(PiecePipeline::kAlignment)); }
-    AlignedPiece(const AlignedPiece&) = delete;
-    AlignedPiece& operator=(const AlignedPiece&) = delete;
-    char* data;
-};
 
 struct Filled {
     std::size_t piece;
@@ -103,7 +94,8 @@ private:
 }  // namespace
 
 PiecePipeline::Result PiecePipeline::run(const Fill& fill, const Empty& empty, const Between& between) {
-    std::array<AlignedPiece, kPieces> pieces;
+    std::array<AlignedBuffer, kPieces> pieces{AlignedBuffer(kPieceBytes), AlignedBuffer(kPieceBytes),
+                                              AlignedBuffer(kPieceBytes)};
     Conveyor conveyor;
     std::atomic<std::uint64_t> emptied{0};
     std::promise<void> finished;
@@ -113,7 +105,7 @@ PiecePipeline::Result PiecePipeline::run(const Fill& fill, const Empty& empty, c
         std::uint64_t offset = 0;
         std::size_t piece = 0;
         while (conveyor.takeEmpty(piece)) {
-            const long long got = fill(pieces[piece].data, kPieceBytes, offset);
+            const long long got = fill(pieces[piece].data(), kPieceBytes, offset);
             if (got < 0) {
                 conveyor.stop(static_cast<int>(-got), true);
                 return;
@@ -127,7 +119,7 @@ PiecePipeline::Result PiecePipeline::run(const Fill& fill, const Empty& empty, c
     std::thread emptier([&] {
         Filled filled{};
         while (conveyor.takeFull(filled)) {
-            if (const int error = empty(pieces[filled.piece].data, filled.size, filled.offset)) {
+            if (const int error = empty(pieces[filled.piece].data(), filled.size, filled.offset)) {
                 conveyor.stop(error, false);
                 break;
             }

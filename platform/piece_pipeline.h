@@ -11,12 +11,12 @@ namespace ruror {
 // empties them (writes them, or hashes them), so that reading, hashing and
 // writing overlap, while the calling thread (the window's) only waits and
 // calls `between` about every 10 ms with how much has been emptied. The
-// pieces are aligned for reading and writing past the cache. The helpers
+// pieces are aligned for reading and writing past the cache (kBlockAlignment).
+// The helpers
 // touch nothing but what `fill` and `empty` touch.
 class PiecePipeline {
 public:
     static constexpr std::size_t kPieceBytes = 4 << 20;
-    static constexpr std::size_t kAlignment = 4096;
 
     // Fills a piece with up to `capacity` bytes from `offset`; returns how
     // many, 0 at the end, or a negative errno value.

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
 
+#include "platform/aligned_buffer.h"
 #include "platform/piece_pipeline.h"
 
 namespace ruror::posix {
@@ -22,7 +22,6 @@ constexpr std::uint64_t kDirectFrom = 256 << 10;
 // Copied here a piece at a time, so that the window answers between pieces
 // even on a slow drive.
 constexpr std::size_t kSmallPiece = 1 << 20;
-constexpr std::size_t kAlignment = PiecePipeline::kAlignment;
 
 // Reads until the buffer is full or the file ends; the bytes read, or -errno.
 long long readFully(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
@@ -50,24 +49,6 @@ int writeFully(int fd, const char* data, std::size_t size, std::uint64_t offset)
     return 0;
 }
 
-// A buffer aligned for writing past the cache, released on every way out.
-class AlignedBuffer {
-public:
-    explicit AlignedBuffer(std::size_t size)
-        : size_(size), data_(static_cast<char*>(::operator new(size, std::align_val_t(kAlignment)))) {}
-    ~AlignedBuffer() { ::operator delete(data_, std::align_val_t(kAlignment)); }
-    AlignedBuffer(const AlignedBuffer&) = delete;
-    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
-    char* data() const { return data_; }
-    std::size_t size() const { return size_; }
-
-private:
-    std::size_t size_;
-    char* data_;
-};
-
-std::size_t roundedUp(std::size_t size) { return (size + kAlignment - 1) / kAlignment * kAlignment; }
-
 bool setDirect(int fd, bool on) {
     const int flags = fcntl(fd, F_GETFL);
     return flags >= 0 && fcntl(fd, F_SETFL, on ? (flags | O_DIRECT) : (flags & ~O_DIRECT)) == 0;
@@ -78,7 +59,7 @@ bool setDirect(int fd, bool on) {
 // back would do too, but some drivers refuse to shorten a file.)
 int writePiece(int out, const char* piece, std::size_t length, std::uint64_t offset, bool direct) {
     if (!direct) return writeFully(out, piece, length, offset);
-    const std::size_t whole = length / kAlignment * kAlignment;
+    const std::size_t whole = length / kBlockAlignment * kBlockAlignment;
     if (whole > 0) {
         if (const int error = writeFully(out, piece, whole, offset)) return error;
     }
@@ -89,8 +70,8 @@ int writePiece(int out, const char* piece, std::size_t length, std::uint64_t off
 
 ContentFailure copySmall(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
                          const CopyProgress& progress) {
-    AlignedBuffer buffer(
-        roundedUp(static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(size, 1), kSmallPiece))));
+    AlignedBuffer buffer(roundedUpToBlock(
+        static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(size, 1), kSmallPiece))));
     for (std::uint64_t offset = 0; offset < size;) {
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
         const long long got = readFully(in, buffer.data(), want, offset);

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
 
+#include "platform/aligned_buffer.h"
 #include "platform/piece_pipeline.h"
 #include "platform/posix/unique_fd.h"
 
@@ -17,7 +17,6 @@ namespace {
 // Large copies are read back a piece at a time on helper threads, the
 // reading of one piece overlapping the hashing of the one before.
 constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
-constexpr std::size_t kAlignment = PiecePipeline::kAlignment;
 
 // Reads from an offset until the buffer is full or the file ends.
 long long readFrom(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
@@ -29,26 +28,10 @@ long long readFrom(int fd, char* buffer, std::size_t size, std::uint64_t offset)
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
         // Past the cache a read stops short only at the end of the file.
-        if (got % kAlignment != 0) break;
+        if (got % kBlockAlignment != 0) break;
     }
     return static_cast<long long>(got);
 }
-
-// A buffer aligned for reading past the cache, released on every way out.
-class AlignedBuffer {
-public:
-    explicit AlignedBuffer(std::size_t size)
-        : size_(size), data_(static_cast<char*>(::operator new(size, std::align_val_t(kAlignment)))) {}
-    ~AlignedBuffer() { ::operator delete(data_, std::align_val_t(kAlignment)); }
-    AlignedBuffer(const AlignedBuffer&) = delete;
-    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
-    char* data() const { return data_; }
-    std::size_t size() const { return size_; }
-
-private:
-    std::size_t size_;
-    char* data_;
-};
 
 }  // namespace
 
@@ -94,7 +77,7 @@ int ReadBack::readAll(int fd, ContentHash& hash, std::uint64_t& total,
     // between pieces even on a slow drive. A file read to its end, not to
     // its size: a drive that gave back more than was written is found out.
     constexpr std::size_t kPiece = 1 << 20;
-    AlignedBuffer buffer(std::min<std::size_t>(kPiece, (size / kAlignment + 1) * kAlignment));
+    AlignedBuffer buffer(std::min<std::size_t>(kPiece, (size / kBlockAlignment + 1) * kBlockAlignment));
     for (;;) {
         const long long got = readFrom(fd, buffer.data(), buffer.size(), total);
         if (got < 0) return static_cast<int>(-got);

@@ -1,8 +1,8 @@
 #include "platform/win32/content_transfer.h"
 
 #include <algorithm>
-#include <new>
 
+#include "platform/aligned_buffer.h"
 #include "platform/piece_pipeline.h"
 
 namespace ruror::win32 {
@@ -12,25 +12,6 @@ namespace {
 // moved here, a piece at a time, the window answering between pieces.
 constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
 constexpr std::size_t kSmallPiece = 1 << 20;
-constexpr std::size_t kAlignment = PiecePipeline::kAlignment;
-
-std::size_t roundedUp(std::size_t size) { return (size + kAlignment - 1) / kAlignment * kAlignment; }
-
-// A buffer aligned for unbuffered reading and writing, released on every way out.
-class AlignedBuffer {
-public:
-    explicit AlignedBuffer(std::size_t size)
-        : size_(size), data_(static_cast<char*>(::operator new(size, std::align_val_t(kAlignment)))) {}
-    ~AlignedBuffer() { ::operator delete(data_, std::align_val_t(kAlignment)); }
-    AlignedBuffer(const AlignedBuffer&) = delete;
-    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
-    char* data() const { return data_; }
-    std::size_t size() const { return size_; }
-
-private:
-    std::size_t size_;
-    char* data_;
-};
 
 OVERLAPPED at(std::uint64_t offset) {
     OVERLAPPED position{};
@@ -61,7 +42,7 @@ long long readFrom(HANDLE file, char* buffer, std::size_t size, std::uint64_t of
 // Writes a piece at its offset; unbuffered, padded to whole blocks.
 DWORD writeAt(HANDLE file, char* piece, std::size_t length, std::uint64_t offset, bool unbuffered) {
     if (unbuffered) {
-        const std::size_t whole = roundedUp(length);
+        const std::size_t whole = roundedUpToBlock(length);
         std::fill(piece + length, piece + whole, '\0');
         length = whole;
     }
@@ -78,7 +59,7 @@ DWORD writeAt(HANDLE file, char* piece, std::size_t length, std::uint64_t offset
 
 TransferFailure copySmall(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
                           const CopyProgress& progress) {
-    AlignedBuffer buffer(roundedUp(static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, kSmallPiece))));
+    AlignedBuffer buffer(roundedUpToBlock(static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, kSmallPiece))));
     for (std::uint64_t offset = 0; offset < size;) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
         const long long got = readFrom(in, buffer.data(), want, offset);
@@ -145,7 +126,7 @@ DWORD readBack(HANDLE file, std::uint64_t size, ContentHash& hash, std::uint64_t
     }
     // One block more than the size, so that a drive that gave back more
     // than was written is found out.
-    AlignedBuffer buffer(std::min<std::size_t>(kSmallPiece, roundedUp(static_cast<std::size_t>(size) + 1)));
+    AlignedBuffer buffer(std::min<std::size_t>(kSmallPiece, roundedUpToBlock(static_cast<std::size_t>(size) + 1)));
     for (;;) {
         const long long got = readFrom(file, buffer.data(), buffer.size(), total);
         if (got < 0) return static_cast<DWORD>(-got);
