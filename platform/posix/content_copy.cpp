@@ -8,6 +8,7 @@
 
 #include "platform/aligned_buffer.h"
 #include "platform/piece_pipeline.h"
+#include "platform/posix/positional_io.h"
 
 namespace ruror::posix {
 namespace {
@@ -23,32 +24,6 @@ constexpr std::uint64_t kDirectFrom = 256 << 10;
 // even on a slow drive.
 constexpr std::size_t kSmallPiece = 1 << 20;
 
-// Reads until the buffer is full or the file ends; the bytes read, or -errno.
-long long readFully(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = pread(fd, buffer + got, size - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return -errno;
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    return static_cast<long long>(got);
-}
-
-int writeFully(int fd, const char* data, std::size_t size, std::uint64_t offset) {
-    while (size > 0) {
-        const ssize_t n = pwrite(fd, data, size, static_cast<off_t>(offset));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return EIO;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-        offset += static_cast<std::uint64_t>(n);
-    }
-    return 0;
-}
-
 bool setDirect(int fd, bool on) {
     const int flags = fcntl(fd, F_GETFL);
     return flags >= 0 && fcntl(fd, F_SETFL, on ? (flags | O_DIRECT) : (flags & ~O_DIRECT)) == 0;
@@ -58,14 +33,14 @@ bool setDirect(int fd, bool on) {
 // than a block, goes through the cache. (Padding it and cutting the file
 // back would do too, but some drivers refuse to shorten a file.)
 int writePiece(int out, const char* piece, std::size_t length, std::uint64_t offset, bool direct) {
-    if (!direct) return writeFully(out, piece, length, offset);
+    if (!direct) return writeAt(out, piece, length, offset);
     const std::size_t whole = length / kBlockAlignment * kBlockAlignment;
     if (whole > 0) {
-        if (const int error = writeFully(out, piece, whole, offset)) return error;
+        if (const int error = writeAt(out, piece, whole, offset)) return error;
     }
     if (whole == length) return 0;
     if (!setDirect(out, false)) return errno;
-    return writeFully(out, piece + whole, length - whole, offset + whole);
+    return writeAt(out, piece + whole, length - whole, offset + whole);
 }
 
 ContentFailure copySmall(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
@@ -74,7 +49,7 @@ ContentFailure copySmall(int in, int out, std::uint64_t size, bool direct, Conte
         static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(size, 1), kSmallPiece))));
     for (std::uint64_t offset = 0; offset < size;) {
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
-        const long long got = readFully(in, buffer.data(), want, offset);
+        const long long got = readAt(in, buffer.data(), want, offset);
         if (got < 0) return {static_cast<int>(-got), false};
         if (got == 0) break;
         hash.add(buffer.data(), static_cast<std::size_t>(got));
@@ -92,7 +67,7 @@ PiecePipeline::Result pipelined(int in, int out, std::uint64_t size, bool direct
     const auto fill = [&](char* piece, std::size_t capacity, std::uint64_t offset) -> long long {
         if (offset >= size) return 0;
         const long long got =
-            readFully(in, piece, static_cast<std::size_t>(std::min<std::uint64_t>(capacity, size - offset)), offset);
+            readAt(in, piece, static_cast<std::size_t>(std::min<std::uint64_t>(capacity, size - offset)), offset);
         if (got > 0) hash.add(piece, static_cast<std::size_t>(got));
         return got;
     };

@@ -9,6 +9,7 @@
 
 #include "platform/aligned_buffer.h"
 #include "platform/piece_pipeline.h"
+#include "platform/posix/positional_io.h"
 #include "platform/posix/unique_fd.h"
 
 namespace ruror::posix {
@@ -17,21 +18,6 @@ namespace {
 // Large copies are read back a piece at a time on helper threads, the
 // reading of one piece overlapping the hashing of the one before.
 constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
-
-// Reads from an offset until the buffer is full or the file ends.
-long long readFrom(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
-    std::size_t got = 0;
-    while (got < size) {
-        const ssize_t n = pread(fd, buffer + got, size - got, static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return -errno;
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-        // Past the cache a read stops short only at the end of the file.
-        if (got % kBlockAlignment != 0) break;
-    }
-    return static_cast<long long>(got);
-}
 
 }  // namespace
 
@@ -61,7 +47,7 @@ int ReadBack::readAll(int fd, ContentHash& hash, std::uint64_t& total,
     if (size >= kPipelinedFrom) {
         const PiecePipeline::Result result =
             PiecePipeline::run([fd](char* piece, std::size_t capacity,
-                                    std::uint64_t offset) { return readFrom(fd, piece, capacity, offset); },
+                                    std::uint64_t offset) { return readAt(fd, piece, capacity, offset); },
                                [&hash](char* piece, std::size_t length, std::uint64_t) {
                                    hash.add(piece, length);
                                    return 0;
@@ -79,7 +65,7 @@ int ReadBack::readAll(int fd, ContentHash& hash, std::uint64_t& total,
     constexpr std::size_t kPiece = 1 << 20;
     AlignedBuffer buffer(std::min<std::size_t>(kPiece, (size / kBlockAlignment + 1) * kBlockAlignment));
     for (;;) {
-        const long long got = readFrom(fd, buffer.data(), buffer.size(), total);
+        const long long got = readAt(fd, buffer.data(), buffer.size(), total);
         if (got < 0) return static_cast<int>(-got);
         if (got == 0) return 0;
         hash.add(buffer.data(), static_cast<std::size_t>(got));
