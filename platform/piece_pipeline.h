@@ -17,6 +17,11 @@ namespace ruror {
 class PiecePipeline {
 public:
     static constexpr std::size_t kPieceBytes = 4 << 20;
+    // Smaller files are not worth two threads: they are moved on the calling
+    // thread, a piece of at most kSmallPieceBytes at a time, so that the
+    // window still answers between pieces on a slow drive.
+    static constexpr std::uint64_t kWorthItFrom = 2 * kPieceBytes;
+    static constexpr std::size_t kSmallPieceBytes = 1 << 20;
 
     // Fills a piece with up to `capacity` bytes from `offset`; returns how
     // many, 0 at the end, or a negative errno value.

@@ -13,16 +13,10 @@
 namespace ruror::posix {
 namespace {
 
-// Files this large go through pieces on helper threads; smaller ones are
-// copied here, where threads would cost more than they save.
-constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
 // Files this large are written past the cache too: on a disk that takes
 // large writes at once, through the cache they cost a third more. Smaller
 // ones are left to the flush of their batch, which writes many together.
 constexpr std::uint64_t kDirectFrom = 256 << 10;
-// Copied here a piece at a time, so that the window answers between pieces
-// even on a slow drive.
-constexpr std::size_t kSmallPiece = 1 << 20;
 
 bool setDirect(int fd, bool on) {
     const int flags = fcntl(fd, F_GETFL);
@@ -45,8 +39,8 @@ int writePiece(int out, const char* piece, std::size_t length, std::uint64_t off
 
 ContentFailure copySmall(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
                          const CopyProgress& progress) {
-    AlignedBuffer buffer(roundedUpToBlock(
-        static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::uint64_t>(size, 1), kSmallPiece))));
+    AlignedBuffer buffer(roundedUpToBlock(static_cast<std::size_t>(
+        std::min<std::uint64_t>(std::max<std::uint64_t>(size, 1), PiecePipeline::kSmallPieceBytes))));
     for (std::uint64_t offset = 0; offset < size;) {
         const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
         const long long got = readAt(in, buffer.data(), want, offset);
@@ -84,7 +78,7 @@ PiecePipeline::Result pipelined(int in, int out, std::uint64_t size, bool direct
 // One way of copying, past the cache or through it.
 ContentFailure copyOnce(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
                         const CopyProgress& progress) {
-    if (size < kPipelinedFrom) return copySmall(in, out, size, direct, hash, progress);
+    if (size < PiecePipeline::kWorthItFrom) return copySmall(in, out, size, direct, hash, progress);
     const PiecePipeline::Result result = pipelined(in, out, size, direct, hash, progress);
     return {result.error, result.error != 0 && !result.failedFilling};
 }

@@ -3,15 +3,11 @@
 #include <algorithm>
 
 #include "platform/aligned_buffer.h"
+#include "platform/hash_to_end.h"
 #include "platform/piece_pipeline.h"
 
 namespace ruror::win32 {
 namespace {
-
-// Files this large go through pieces on helper threads; smaller ones are
-// moved here, a piece at a time, the window answering between pieces.
-constexpr std::uint64_t kPipelinedFrom = 2 * PiecePipeline::kPieceBytes;
-constexpr std::size_t kSmallPiece = 1 << 20;
 
 OVERLAPPED at(std::uint64_t offset) {
     OVERLAPPED position{};
@@ -59,7 +55,8 @@ DWORD writeAt(HANDLE file, char* piece, std::size_t length, std::uint64_t offset
 
 TransferFailure copySmall(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
                           const CopyProgress& progress) {
-    AlignedBuffer buffer(roundedUpToBlock(static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, kSmallPiece))));
+    AlignedBuffer buffer(roundedUpToBlock(
+        static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, PiecePipeline::kSmallPieceBytes))));
     for (std::uint64_t offset = 0; offset < size;) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
         const long long got = readFrom(in, buffer.data(), want, offset);
@@ -98,8 +95,9 @@ TransferFailure copyPipelined(HANDLE in, HANDLE out, std::uint64_t size, bool un
 
 TransferFailure copyContent(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
                             const CopyProgress& progress) {
-    const TransferFailure failed = size < kPipelinedFrom ? copySmall(in, out, size, unbuffered, hash, progress)
-                                                         : copyPipelined(in, out, size, unbuffered, hash, progress);
+    const TransferFailure failed = size < PiecePipeline::kWorthItFrom
+                                       ? copySmall(in, out, size, unbuffered, hash, progress)
+                                       : copyPipelined(in, out, size, unbuffered, hash, progress);
     if (failed.error != 0 || !unbuffered) return failed;
     // The last block was padded: the copy is cut to its size.
     FILE_END_OF_FILE_INFO end{};
@@ -109,32 +107,13 @@ TransferFailure copyContent(HANDLE in, HANDLE out, std::uint64_t size, bool unbu
 }
 
 DWORD readBack(HANDLE file, std::uint64_t size, ContentHash& hash, std::uint64_t& total, const CopyProgress& progress) {
-    if (size >= kPipelinedFrom) {
-        const PiecePipeline::Result result =
-            PiecePipeline::run([file](char* piece, std::size_t capacity,
-                                      std::uint64_t offset) { return readFrom(file, piece, capacity, offset); },
-                               [&hash](char* piece, std::size_t length, std::uint64_t) {
-                                   hash.add(piece, length);
-                                   return 0;
-                               },
-                               [&](std::uint64_t emptied) {
-                                   if (progress) progress(size + emptied, 2 * size);
-                               });
-        total = result.emptied;
-        if (progress) progress(size + total, 2 * size);
-        return static_cast<DWORD>(result.error);
-    }
-    // One block more than the size, so that a drive that gave back more
-    // than was written is found out.
-    AlignedBuffer buffer(std::min<std::size_t>(kSmallPiece, roundedUpToBlock(static_cast<std::size_t>(size) + 1)));
-    for (;;) {
-        const long long got = readFrom(file, buffer.data(), buffer.size(), total);
-        if (got < 0) return static_cast<DWORD>(-got);
-        if (got == 0) return 0;
-        hash.add(buffer.data(), static_cast<std::size_t>(got));
-        total += static_cast<std::uint64_t>(got);
-        if (progress) progress(size + total, 2 * size);
-    }
+    return static_cast<DWORD>(
+        hashToEnd([file](char* piece, std::size_t capacity,
+                         std::uint64_t offset) { return readFrom(file, piece, capacity, offset); },
+                  size, hash, total,
+                  [&](std::uint64_t done) {
+                      if (progress) progress(size + done, 2 * size);
+                  }));
 }
 
 }  // namespace ruror::win32
