@@ -1,6 +1,6 @@
 #include "backup/data_centre_failures.h"
 
-#include "backup/first_twenty.h"
+#include "backup/listed_lines.h"
 
 namespace ruror {
 
@@ -10,7 +10,7 @@ std::string dataCentreFailuresText(const std::vector<Failure>& failures) {
     for (const Failure& failure : failures)
         lines.push_back(failure.source + ": " + failure.description + " (" + std::to_string(failure.number) + ").");
     return "No se pudo respaldar todo el centro de datos. Esto no se ha copiado o no se ha guardado en el disco:\r\n" +
-           firstTwentyLines(lines);
+           listedLines(lines);
 }
 
 }  // namespace ruror

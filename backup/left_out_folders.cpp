@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "backup/data_centre_layout.h"
-#include "backup/first_twenty.h"
+#include "backup/listed_lines.h"
 #include "platform/path_text.h"
 
 namespace ruror {
@@ -60,7 +60,7 @@ std::string leftOutFoldersText(const std::vector<LeftOutFolder>& folders) {
     return "El respaldo del centro de datos toma los archivos que están directamente en la carpeta \"QVT Datos\" y en "
            "sus carpetas Archivo, Plantillas y Referencias, y ninguna carpeta más. Estas carpetas, con sus archivos, "
            "no se han copiado:\r\n" +
-           firstTwentyLines(lines) +
+           listedLines(lines) +
            "\r\n\r\nSi guardan documentos que deben respaldarse, cópielos aparte. Es solo un aviso: lo demás se ha "
            "respaldado como siempre.";
 }

@@ -1,6 +1,6 @@
 #include "backup/outdated_documents.h"
 
-#include "backup/first_twenty.h"
+#include "backup/listed_lines.h"
 
 namespace ruror {
 
@@ -11,7 +11,7 @@ std::string outdatedDocumentsText(const std::vector<std::string>& names, const s
                            : std::to_string(names.size()) +
                                  " documentos han cambiado en Quvetra desde que se copiaron a '" + tree +
                                  "', y sus versiones nuevas no se han copiado:\r\n";
-    text += firstTwentyLines(names);
+    text += listedLines(names);
     text +=
         "\r\n\r\nLa carpeta del respaldo conserva las versiones de los respaldos anteriores: nunca reemplaza un "
         "documento que ya tiene. Para tener una copia completa y actual de todos los documentos, haga el respaldo en "

@@ -30,5 +30,31 @@ TEST(DataCentreFailures, ListsTheFirstTwentyThenHowManyMore) {
     EXPECT_EQ(few.find(" más."), std::string::npos);
 }
 
+// Each failure names two paths; twenty of them would make a box taller than
+// a small screen, its button out of reach.
+TEST(DataCentreFailures, ListsFewerWhenEachFailureIsLong) {
+    const std::string folder = "C:\\Quvetra\\QVT Datos\\Archivo\\Facturas de proveedores ";
+    std::vector<Failure> failures;
+    failures.reserve(2000);
+    for (int i = 0; i < 2000; ++i) {
+        const std::string name = "documento " + std::to_string(i) + ".pdf";
+        failures.push_back(
+            Failure{112, "No queda espacio en el disco",
+                    "Escribir la copia de '" + folder + name + "' en 'E:\\Respaldo QVT\\Archivo\\" + name + "'"});
+    }
+    const std::string text = dataCentreFailuresText(failures);
+    const std::size_t listed = count(text, "\r\n- ");
+    EXPECT_GE(listed, 5u);
+    EXPECT_LT(listed, 12u);
+    EXPECT_NE(text.find("'" + folder + "documento 0.pdf'"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\r\n\r\nY " + std::to_string(2000 - listed) + " más.")) << text;
+
+    // One failure is listed however long it is.
+    failures.assign(2, Failure{5, "Acceso denegado", std::string(3000, 'x')});
+    const std::string one = dataCentreFailuresText(failures);
+    EXPECT_EQ(count(one, "\r\n- "), 1u);
+    EXPECT_TRUE(one.ends_with("\r\n\r\nY 1 más.")) << one;
+}
+
 }  // namespace
 }  // namespace ruror
