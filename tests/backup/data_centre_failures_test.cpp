@@ -38,15 +38,20 @@ TEST(DataCentreFailures, ListsFewerWhenEachFailureIsLong) {
     failures.reserve(2000);
     for (int i = 0; i < 2000; ++i) {
         const std::string name = "documento " + std::to_string(i) + ".pdf";
-        failures.push_back(
-            Failure{112, "No queda espacio en el disco",
-                    "Escribir la copia de '" + folder + name + "' en 'E:\\Respaldo QVT\\Archivo\\" + name + "'"});
+        std::string source = "Escribir la copia de '";
+        source += folder;
+        source += name;
+        source += "' en 'E:\\Respaldo QVT\\Archivo\\";
+        source += name;
+        source += "'";
+        failures.push_back(Failure{112, "No queda espacio en el disco", source});
     }
     const std::string text = dataCentreFailuresText(failures);
     const std::size_t listed = count(text, "\r\n- ");
     EXPECT_GE(listed, 5u);
     EXPECT_LT(listed, 12u);
-    EXPECT_NE(text.find("'" + folder + "documento 0.pdf'"), std::string::npos);
+    EXPECT_NE(text.find("'C:\\Quvetra\\QVT Datos\\Archivo\\Facturas de proveedores documento 0.pdf'"),
+              std::string::npos);
     EXPECT_TRUE(text.ends_with("\r\n\r\nY " + std::to_string(2000 - listed) + " más.")) << text;
 
     // One failure is listed however long it is.
