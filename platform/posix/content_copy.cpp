@@ -3,11 +3,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "platform/aligned_buffer.h"
-#include "platform/piece_pipeline.h"
+#include "platform/hashed_transfer.h"
 #include "platform/posix/positional_io.h"
 
 namespace ruror::posix {
@@ -37,49 +36,18 @@ int writePiece(int out, const char* piece, std::size_t length, std::uint64_t off
     return writeAt(out, piece + whole, length - whole, offset + whole);
 }
 
-ContentFailure copySmall(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
-                         const CopyProgress& progress) {
-    AlignedBuffer buffer(roundedUpToBlock(static_cast<std::size_t>(
-        std::min<std::uint64_t>(std::max<std::uint64_t>(size, 1), PiecePipeline::kSmallPieceBytes))));
-    for (std::uint64_t offset = 0; offset < size;) {
-        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
-        const long long got = readAt(in, buffer.data(), want, offset);
-        if (got < 0) return {static_cast<int>(-got), false};
-        if (got == 0) break;
-        hash.add(buffer.data(), static_cast<std::size_t>(got));
-        if (const int error = writePiece(out, buffer.data(), static_cast<std::size_t>(got), offset, direct))
-            return {error, true};
-        offset += static_cast<std::uint64_t>(got);
-        if (progress) progress(offset, 2 * size);
-    }
-    return {};
-}
-
-// One run of the pipeline, past the cache or through it.
-PiecePipeline::Result pipelined(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
-                                const CopyProgress& progress) {
-    const auto fill = [&](char* piece, std::size_t capacity, std::uint64_t offset) -> long long {
-        if (offset >= size) return 0;
-        const long long got =
-            readAt(in, piece, static_cast<std::size_t>(std::min<std::uint64_t>(capacity, size - offset)), offset);
-        if (got > 0) hash.add(piece, static_cast<std::size_t>(got));
-        return got;
-    };
-    const auto empty = [&](char* piece, std::size_t length, std::uint64_t offset) {
-        return writePiece(out, piece, length, offset, direct);
-    };
-    const PiecePipeline::Result result = PiecePipeline::run(fill, empty, [&](std::uint64_t emptied) {
-        if (progress) progress(emptied, 2 * size);
-    });
-    if (progress) progress(result.emptied, 2 * size);
-    return result;
-}
-
 // One way of copying, past the cache or through it.
 ContentFailure copyOnce(int in, int out, std::uint64_t size, bool direct, ContentHash& hash,
                         const CopyProgress& progress) {
-    if (size < PiecePipeline::kWorthItFrom) return copySmall(in, out, size, direct, hash, progress);
-    const PiecePipeline::Result result = pipelined(in, out, size, direct, hash, progress);
+    const PiecePipeline::Result result = copyHashing(
+        [in](char* piece, std::size_t capacity, std::uint64_t offset) { return readAt(in, piece, capacity, offset); },
+        [out, direct](char* piece, std::size_t length, std::uint64_t offset) {
+            return writePiece(out, piece, length, offset, direct);
+        },
+        size, hash,
+        [&](std::uint64_t written) {
+            if (progress) progress(written, 2 * size);
+        });
     return {result.error, result.error != 0 && !result.failedFilling};
 }
 

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "platform/hash_to_end.h"
+#include "platform/hashed_transfer.h"
 #include "platform/posix/positional_io.h"
 #include "platform/posix/unique_fd.h"
 

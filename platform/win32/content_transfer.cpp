@@ -3,8 +3,7 @@
 #include <algorithm>
 
 #include "platform/aligned_buffer.h"
-#include "platform/hash_to_end.h"
-#include "platform/piece_pipeline.h"
+#include "platform/hashed_transfer.h"
 
 namespace ruror::win32 {
 namespace {
@@ -53,52 +52,21 @@ DWORD writeAt(HANDLE file, char* piece, std::size_t length, std::uint64_t offset
     return 0;
 }
 
-TransferFailure copySmall(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
-                          const CopyProgress& progress) {
-    AlignedBuffer buffer(roundedUpToBlock(
-        static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, PiecePipeline::kSmallPieceBytes))));
-    for (std::uint64_t offset = 0; offset < size;) {
-        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size - offset));
-        const long long got = readFrom(in, buffer.data(), want, offset);
-        if (got < 0) return {static_cast<DWORD>(-got), false};
-        if (got == 0) break;
-        hash.add(buffer.data(), static_cast<std::size_t>(got));
-        if (const DWORD error = writeAt(out, buffer.data(), static_cast<std::size_t>(got), offset, unbuffered))
-            return {error, true};
-        offset += static_cast<std::uint64_t>(got);
-        if (progress) progress(offset, 2 * size);
-    }
-    return {};
-}
-
-TransferFailure copyPipelined(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
-                              const CopyProgress& progress) {
-    const PiecePipeline::Result result = PiecePipeline::run(
-        [&](char* piece, std::size_t capacity, std::uint64_t offset) -> long long {
-            if (offset >= size) return 0;
-            const long long got =
-                readFrom(in, piece, static_cast<std::size_t>(std::min<std::uint64_t>(capacity, size - offset)), offset);
-            if (got > 0) hash.add(piece, static_cast<std::size_t>(got));
-            return got;
-        },
-        [&](char* piece, std::size_t length, std::uint64_t offset) {
-            return static_cast<int>(writeAt(out, piece, length, offset, unbuffered));
-        },
-        [&](std::uint64_t emptied) {
-            if (progress) progress(emptied, 2 * size);
-        });
-    if (progress) progress(result.emptied, 2 * size);
-    return {static_cast<DWORD>(result.error), !result.failedFilling};
-}
-
 }  // namespace
 
 TransferFailure copyContent(HANDLE in, HANDLE out, std::uint64_t size, bool unbuffered, ContentHash& hash,
                             const CopyProgress& progress) {
-    const TransferFailure failed = size < PiecePipeline::kWorthItFrom
-                                       ? copySmall(in, out, size, unbuffered, hash, progress)
-                                       : copyPipelined(in, out, size, unbuffered, hash, progress);
-    if (failed.error != 0 || !unbuffered) return failed;
+    const PiecePipeline::Result result = copyHashing(
+        [in](char* piece, std::size_t capacity, std::uint64_t offset) { return readFrom(in, piece, capacity, offset); },
+        [out, unbuffered](char* piece, std::size_t length, std::uint64_t offset) {
+            return static_cast<int>(writeAt(out, piece, length, offset, unbuffered));
+        },
+        size, hash,
+        [&](std::uint64_t written) {
+            if (progress) progress(written, 2 * size);
+        });
+    if (result.error != 0) return {static_cast<DWORD>(result.error), !result.failedFilling};
+    if (!unbuffered) return {};
     // The last block was padded: the copy is cut to its size.
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
