@@ -23,7 +23,7 @@ struct LeftOutFolder {
 // unnamed.
 std::vector<LeftOutFolder> leftOutFolders(FileSystem& files, const std::filesystem::path& dataCentre);
 
-// The notice that names them: the first twenty, then how many more.
+// The notice that names them, with how many files each holds.
 std::string leftOutFoldersText(const std::vector<LeftOutFolder>& folders);
 
 }  // namespace ruror

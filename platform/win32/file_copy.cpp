@@ -227,9 +227,9 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
     if (before.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
         return windowsFailure(ERROR_DIRECTORY, "Copiar " + sourceText + ", que no es un archivo");
     if (Outcome failure = checkDestination(destination, overwrite)) return failure;
-    if (Outcome failure = checkFitsOnDrive(destination, sizeOf(before), sourceText)) return failure;
-
     const std::uint64_t size = sizeOf(before);
+    if (Outcome failure = checkFitsOnDrive(destination, size, sourceText)) return failure;
+
     const bool unbuffered = size >= kUnbufferedFrom;
     TemporaryCopy copy;
     if (Outcome failure = copy.create(destination.parent_path(), sourceText, unbuffered)) return failure;
@@ -249,9 +249,8 @@ Outcome copyFileAtomically(const fs::path& source, const fs::path& destination, 
         return changed;
     }
     if (Outcome failure = finishCopy(copy, before, progress, sourceText)) return failure;
-    if (Outcome failure = verifyCopy(copy, sizeOf(before), hash.digest(), progress, sourceText, destination))
-        return failure;
-    return placeCopy(copy, destination, overwrite, sizeOf(before), progress);
+    if (Outcome failure = verifyCopy(copy, size, hash.digest(), progress, sourceText, destination)) return failure;
+    return placeCopy(copy, destination, overwrite, size, progress);
 }
 
 void removeAbandonedTemporaryFiles(const fs::path& folder) {

@@ -14,7 +14,7 @@ bool heldByAnother(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-void waitAnswering(DWORD milliseconds, const std::function<void()>& between) {
+void pauseAnswering(DWORD milliseconds, const std::function<void()>& between) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
         Sleep(static_cast<DWORD>(std::min<ULONGLONG>(kAnswerEveryMs, end - now)));
@@ -28,7 +28,7 @@ DWORD retryWhileHeld(const std::function<DWORD()>& attempt, const std::function<
     DWORD error = attempt();
     for (const DWORD wait : kWaitsMs) {
         if (!heldByAnother(error)) return error;
-        waitAnswering(wait, between);
+        pauseAnswering(wait, between);
         error = attempt();
     }
     return error;

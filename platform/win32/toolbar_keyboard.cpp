@@ -5,6 +5,8 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 
+bool isPressable(const TBBUTTON& button) { return !(button.fsStyle & BTNS_SEP) && (button.fsState & TBSTATE_ENABLED); }
+
 }  // namespace
 
 ToolbarKeyboard::ToolbarKeyboard(HWND toolbar) : toolbar_(toolbar) {
@@ -48,8 +50,8 @@ int ToolbarKeyboard::pressable(int from, int step) const {
     const auto count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
     for (int index = from + step; index >= 0 && index < count; index += step) {
         TBBUTTON button{};
-        if (!SendMessageW(toolbar_, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button))) continue;
-        if (!(button.fsStyle & BTNS_SEP) && (button.fsState & TBSTATE_ENABLED)) return index;
+        if (SendMessageW(toolbar_, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)) && isPressable(button))
+            return index;
     }
     return -1;
 }
@@ -71,8 +73,8 @@ bool ToolbarKeyboard::keyDown(WPARAM key) {
 // As a click: the toolbar's owner gets the button's command.
 void ToolbarKeyboard::press() const {
     TBBUTTON button{};
-    if (!SendMessageW(toolbar_, TB_GETBUTTON, marked_, reinterpret_cast<LPARAM>(&button))) return;
-    if ((button.fsStyle & BTNS_SEP) || !(button.fsState & TBSTATE_ENABLED)) return;
+    if (!SendMessageW(toolbar_, TB_GETBUTTON, marked_, reinterpret_cast<LPARAM>(&button)) || !isPressable(button))
+        return;
     SendMessageW(GetParent(toolbar_), WM_COMMAND, MAKEWPARAM(button.idCommand, BN_CLICKED),
                  reinterpret_cast<LPARAM>(toolbar_));
 }
