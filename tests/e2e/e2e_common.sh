@@ -29,6 +29,11 @@ lay_out_quvetra() {  # a Quvetra folder with the program installed into it, and 
 
 quvetra_files() { (cd "$quvetra" && find "QVT Datos" "QVT Datos.mdb" -type f -exec md5sum {} + | sort); }
 quvetra_unchanged() { [ "$(quvetra_files)" = "$before" ] || fail "Quvetra's files changed"; }
+nothing_overwritten() {  # after "No" to replacing the earlier backup: nothing written, the window still open
+  [ "$(cat "$backup")" = "viejo" ] || fail "the earlier backup was changed"
+  [ ! -e "$destination/Respaldo QVT" ] || fail "the data centre was copied"
+  program_running || fail "the program ended"
+}
 
 wait_window() {  # NAME: until a window of that name is shown
   for _ in $(seq 150); do
