@@ -45,10 +45,6 @@ if mount -t tmpfs -o size=1M tmpfs "$prefix_home/small" 2>/dev/null; then
   export RUROR_SMALL_DRIVE='R:\'
 fi
 
-run_suite() {
-  local dir=$1; shift
-  cmake -S . -B "$dir" "$@" >/dev/null
-  cmake --build "$dir" -j"$(nproc)"
-  ctest --test-dir "$dir" --output-on-failure -j2
-}
+# shellcheck source=suites.sh
+source "$(dirname "$0")/suites.sh"
 "$@"
