@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 namespace ruror {
 

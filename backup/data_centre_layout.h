@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 // The fixed names of Quvetra's data and of the backup written from it.
 namespace ruror::layout {

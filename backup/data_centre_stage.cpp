@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "backup/case_fold.h"
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 namespace ruror {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/window_ops.h"
+#include "core/file_system.h"
+#include "core/window_ops.h"
 
 namespace ruror {
 

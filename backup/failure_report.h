@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 namespace ruror {
 

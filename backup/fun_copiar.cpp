@@ -10,8 +10,8 @@
 #include "backup/left_out_folders.h"
 #include "backup/outdated_documents.h"
 #include "backup/quvetra_database.h"
-#include "platform/path_text.h"
-#include "platform/text_utils.h"
+#include "core/path_text.h"
+#include "core/text_utils.h"
 
 namespace ruror {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/dialogs.h"
-#include "platform/file_system.h"
-#include "platform/window_ops.h"
+#include "core/dialogs.h"
+#include "core/file_system.h"
+#include "core/window_ops.h"
 
 namespace ruror {
 

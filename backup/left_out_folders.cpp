@@ -4,7 +4,7 @@
 
 #include "backup/data_centre_layout.h"
 #include "backup/listed_lines.h"
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 namespace ruror {
 namespace {

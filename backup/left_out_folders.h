@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "core/file_system.h"
 
 namespace ruror {
 

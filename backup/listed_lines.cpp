@@ -1,6 +1,6 @@
 #include "backup/listed_lines.h"
 
-#include "platform/text_utils.h"
+#include "core/text_utils.h"
 
 namespace ruror {
 

@@ -1,7 +1,7 @@
 #include "backup/quvetra_database.h"
 
 #include "backup/data_centre_layout.h"
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 namespace ruror {
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/file_system.h"
+#include "core/file_system.h"
 
 namespace ruror {
 

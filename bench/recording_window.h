@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialogs.h"
-#include "platform/window_ops.h"
+#include "core/dialogs.h"
+#include "core/window_ops.h"
 
 namespace ruror::bench {
 

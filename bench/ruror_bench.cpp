@@ -15,8 +15,8 @@
 #include "bench/quvetra_generator.h"
 #include "bench/recording_window.h"
 #include "main_window/principal.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/system_clock.h"
+#include "os/posix/posix_file_system.h"
+#include "os/posix/system_clock.h"
 
 namespace fs = std::filesystem;
 using namespace ruror;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/dialogs.h"
+#include "core/dialogs.h"
 
 namespace ruror {
 

@@ -6,7 +6,7 @@
 
 #include "backup/data_centre_layout.h"
 #include "main_window/windows_names.h"
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 namespace ruror {
 namespace {

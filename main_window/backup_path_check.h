@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/window_ops.h"
+#include "core/window_ops.h"
 
 namespace ruror {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "platform/window_ops.h"
+#include "core/window_ops.h"
 
 // The main window as data: every control with its kind, texts, reference
 // geometry and tab order. The view renders this table and nothing else.

@@ -1,7 +1,7 @@
 #include "main_window/destination_check.h"
 
 #include "backup/data_centre_layout.h"
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 namespace ruror {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "main_window/backup_path_check.h"
-#include "platform/file_system.h"
+#include "core/file_system.h"
 
 namespace ruror {
 

@@ -12,8 +12,8 @@
 #include "main_window/destination_check.h"
 #include "main_window/messages.h"
 #include "main_window/refused_characters.h"
-#include "platform/path_text.h"
-#include "platform/text_utils.h"
+#include "core/path_text.h"
+#include "core/text_utils.h"
 
 namespace ruror {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/file_system.h"
-#include "platform/window_ops.h"
+#include "core/clock.h"
+#include "core/dialogs.h"
+#include "core/file_system.h"
+#include "core/window_ops.h"
 
 namespace ruror {
 

@@ -1,6 +1,6 @@
 #include "tests/support/backup_harness.h"
 
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 namespace ruror::test {
 

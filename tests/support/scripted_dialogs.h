@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialogs.h"
+#include "core/dialogs.h"
 
 namespace ruror::test {
 

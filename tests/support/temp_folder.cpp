@@ -12,7 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/path_text.h"
+#include "core/path_text.h"
 
 namespace ruror::test {
 

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <dirent.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <vector>
+
+#include "core/file_system.h"
+#include "os/posix/file_copier.h"
+
+namespace ruror::posix {
+
+// The real file system of a POSIX machine.
+class PosixFileSystem final : public FileSystem {
+public:
+    // The program folder is the one the running executable lies in.
+    PosixFileSystem();
+    // For a program folder given by its caller.
+    explicit PosixFileSystem(std::filesystem::path programFolder);
+
+    std::filesystem::path programFolder() const override;
+    std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) override;
+    std::filesystem::path findNext() override;
+    std::vector<std::filesystem::path> subFolders(const std::filesystem::path& folder) override;
+    std::vector<Failure> listingFailures() const override;
+    std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
+    bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
+    WriterHold keepWritersOut(const std::filesystem::path& file) override;
+    void letWritersIn() override;
+    Outcome createFolder(const std::filesystem::path& folder) override;
+    Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
+                     const CopyProgress& progress) override;
+    Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
+                      const CopyProgress& progress) override;
+    std::vector<Failure> commitCopies(const CopyProgress& progress) override;
+    Outcome flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) override;
+    void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
+
+private:
+    void startListing(const std::filesystem::path& folder, int attributes);
+    void readListing(DIR* dir, const std::filesystem::path& folder, int attributes);
+    void placeStagedCopies(const CopyProgress& progress);
+
+    std::filesystem::path programFolder_;
+    std::vector<std::filesystem::path> listing_;
+    std::size_t next_ = 0;
+    std::vector<Failure> listingFailures_;
+    std::vector<PendingCopy> staged_;
+    std::vector<Failure> commitFailures_;
+};
+
+}  // namespace ruror::posix

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/clock.h"
+
+namespace ruror::posix {
+
+class SystemClock final : public Clock {
+public:
+    Date today() const override;
+};
+
+}  // namespace ruror::posix

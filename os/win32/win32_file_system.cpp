@@ -1,0 +1,230 @@
+#include "os/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include "core/answering_wait.h"
+#include "core/windows_paths.h"
+#include "os/win32/extended_path.h"
+#include "os/win32/file_copy.h"
+#include "os/win32/unique_handle.h"
+#include "os/win32/windows_failure.h"
+
+namespace ruror::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const wchar_t* kListingPattern = L"*.*";
+
+std::wstring longForm(const fs::path& path) { return extendedLengthPath(path.wstring()); }
+
+// Plain files (read-only and archive ones included) always match; folders,
+// hidden and system entries only where the mask asks for them.
+bool matches(DWORD found, int attributes) {
+    if ((found & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & attribute::kDirectory)) return false;
+    if ((found & FILE_ATTRIBUTE_HIDDEN) && !(attributes & attribute::kHidden)) return false;
+    if ((found & FILE_ATTRIBUTE_SYSTEM) && !(attributes & attribute::kSystem)) return false;
+    return true;
+}
+
+fs::path runningProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // A drive root keeps its separator: "C:\ruror.exe" gives "C:\".
+    return fs::path(path).parent_path();
+}
+
+// What a file or folder is, whatever path leads to it: its volume and its
+// index there.
+struct Identity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const Identity&) const = default;
+};
+
+std::optional<Identity> identityOf(const fs::path& path, std::wstring* finalPath = nullptr) {
+    UniqueHandle handle(CreateFileW(longForm(path).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle.valid() || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+    if (finalPath != nullptr) {
+        std::wstring found(32768, L'\0');
+        found.resize(GetFinalPathNameByHandleW(handle.get(), found.data(), static_cast<DWORD>(found.size()),
+                                               FILE_NAME_NORMALIZED));
+        *finalPath = found;
+    }
+    return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// Whether the folder or one of its parents is the one of that identity.
+bool anyParentIs(const fs::path& folder, const Identity& target) {
+    for (fs::path part = folder;; part = part.parent_path()) {
+        if (identityOf(part) == target) return true;
+        if (part == part.parent_path() || part.empty()) return false;
+    }
+}
+
+}  // namespace
+
+Win32FileSystem::Win32FileSystem() : Win32FileSystem(runningProgramFolder()) {}
+
+Win32FileSystem::Win32FileSystem(fs::path programFolder) : programFolder_(std::move(programFolder)) {}
+
+fs::path Win32FileSystem::programFolder() const { return programFolder_; }
+
+fs::path Win32FileSystem::findFirst(const fs::path& pathOrPattern, int attributes) {
+    listing_.clear();
+    next_ = 0;
+    listingFailures_.clear();
+    if (pathOrPattern.filename() == kListingPattern) {
+        startListing(pathOrPattern.parent_path(), attributes);
+        return findNext();
+    }
+    const DWORD found = GetFileAttributesW(longForm(pathOrPattern).c_str());
+    if (found == INVALID_FILE_ATTRIBUTES || !matches(found, attributes)) return {};
+    return pathOrPattern.filename();
+}
+
+fs::path Win32FileSystem::findNext() {
+    if (next_ >= listing_.size()) return {};
+    return listing_[next_++];
+}
+
+void Win32FileSystem::startListing(const fs::path& folder, int attributes) {
+    WIN32_FIND_DATAW entry{};
+    HANDLE find = FindFirstFileExW(longForm(folder / kListingPattern).c_str(), FindExInfoBasic, &entry,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) {
+        // A folder that is not there has no files.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_DIRECTORY)
+            listingFailures_.push_back(windowsFailure(error, "Leer la carpeta " + quoted(folder.wstring())));
+        return;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (matches(entry.dwFileAttributes, attributes)) listing_.emplace_back(name);
+    } while (FindNextFileW(find, &entry));
+    const DWORD error = GetLastError();
+    if (error != ERROR_NO_MORE_FILES)
+        listingFailures_.push_back(windowsFailure(error, "Leer la carpeta " + quoted(folder.wstring())));
+    FindClose(find);
+}
+
+std::vector<Failure> Win32FileSystem::listingFailures() const { return listingFailures_; }
+
+std::vector<fs::path> Win32FileSystem::subFolders(const fs::path& folder) {
+    std::vector<fs::path> folders;
+    WIN32_FIND_DATAW entry{};
+    HANDLE find = FindFirstFileExW(longForm(folder / kListingPattern).c_str(), FindExInfoBasic, &entry,
+                                   FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) return folders;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L".." || !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (matches(entry.dwFileAttributes, attribute::kDirectory)) folders.emplace_back(name);
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return folders;
+}
+
+std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(longForm(file).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    // Windows counts 100 ns intervals from 1601; the epoch is 1970.
+    constexpr std::int64_t kEpochIn1601Units = 116444736000000000;
+    const auto written = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
+    return FileStamp{(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                     (written - kEpochIn1601Units) * 100};
+}
+
+// Folders are compared by what they are (volume and file index), not by how
+// they are written, so the data centre reached through another drive letter,
+// a mapped share or a link is still the data centre. The parents are walked
+// as written, and also as the system finally names the deepest one that
+// exists (links and substituted drives resolved).
+bool Win32FileSystem::liesWithin(const fs::path& folder, const fs::path& container) {
+    const std::optional<Identity> target = identityOf(container);
+    if (!target) return false;
+    const fs::path written(windows_paths::normalisedFullPath(folder.wstring()));
+    if (anyParentIs(written, *target)) return true;
+    fs::path existing = written;
+    std::wstring finalPath;
+    while (!identityOf(existing, &finalPath) && existing != existing.parent_path()) existing = existing.parent_path();
+    return !finalPath.empty() && anyParentIs(fs::path(finalPath), *target);
+}
+
+// Opened for reading, sharing reading alone: while this handle lives, no
+// program can open the file for writing, and one that has it open for
+// writing now makes the open fail.
+WriterHold Win32FileSystem::keepWritersOut(const fs::path& file) {
+    keptFromWriters_.reset();
+    UniqueHandle held(
+        CreateFileW(longForm(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (held.valid()) {
+        keptFromWriters_ = std::move(held);
+        return WriterHold::Held;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return WriterHold::WrittenByAnother;
+    return WriterHold::Unknown;
+}
+
+void Win32FileSystem::letWritersIn() { keptFromWriters_.reset(); }
+
+Outcome Win32FileSystem::createFolder(const fs::path& folder) {
+    if (CreateDirectoryW(longForm(folder).c_str(), nullptr)) return std::nullopt;
+    const DWORD error = GetLastError();
+    const std::string source = "Crear la carpeta " + quoted(folder.wstring());
+    if (error != ERROR_ALREADY_EXISTS) return windowsFailure(error, source);
+    // Only a folder of that name is one to keep; a file there is in the way.
+    const DWORD existing = GetFileAttributesW(longForm(folder).c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) return destinationKept(source);
+    Failure inTheWay = windowsFailure(error, source);
+    inTheWay.description = "Ya existe un archivo con ese nombre";
+    return inTheWay;
+}
+
+Outcome Win32FileSystem::copyFile(const fs::path& source, const fs::path& destination, bool overwrite,
+                                  const CopyProgress& progress) {
+    return copyFileAtomically(source, destination, overwrite, progress);
+}
+
+// Each copy is flushed and placed at once: the same guarantees, one flush a file.
+Outcome Win32FileSystem::stageCopy(const fs::path& source, const fs::path& destination, const CopyProgress& progress) {
+    return copyFileAtomically(source, destination, false, progress);
+}
+
+std::vector<Failure> Win32FileSystem::commitCopies(const CopyProgress&) { return {}; }
+
+Outcome Win32FileSystem::flushFolder(const fs::path& folder, const std::function<void()>& between) {
+    UniqueHandle handle(CreateFileW(longForm(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    // Where a folder cannot be flushed on its own, the moves into it were
+    // made with write-through.
+    if (!handle.valid()) return std::nullopt;
+    HANDLE opened = handle.get();
+    const auto error = static_cast<DWORD>(
+        waitAnswering([opened] { return FlushFileBuffers(opened) ? 0 : static_cast<int>(GetLastError()); }, between));
+    if (error == 0 || error == ERROR_INVALID_FUNCTION || error == ERROR_ACCESS_DENIED || error == ERROR_NOT_SUPPORTED)
+        return std::nullopt;
+    return windowsFailure(error, "Guardar en el disco la carpeta " + quoted(folder.wstring()));
+}
+
+void Win32FileSystem::removeAbandonedTemporaryFiles(const fs::path& folder) {
+    win32::removeAbandonedTemporaryFiles(folder);
+}
+
+}  // namespace ruror::win32

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <vector>
+
+#include "core/file_system.h"
+#include "os/win32/unique_handle.h"
+
+namespace ruror::win32 {
+
+// The real file system of a Windows machine, through the wide-character API.
+class Win32FileSystem final : public FileSystem {
+public:
+    // The program folder is the one the running program file lies in.
+    Win32FileSystem();
+    // For a program folder given by its caller.
+    explicit Win32FileSystem(std::filesystem::path programFolder);
+
+    std::filesystem::path programFolder() const override;
+    std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) override;
+    std::filesystem::path findNext() override;
+    std::vector<std::filesystem::path> subFolders(const std::filesystem::path& folder) override;
+    std::vector<Failure> listingFailures() const override;
+    std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
+    bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
+    WriterHold keepWritersOut(const std::filesystem::path& file) override;
+    void letWritersIn() override;
+    Outcome createFolder(const std::filesystem::path& folder) override;
+    Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
+                     const CopyProgress& progress) override;
+    Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
+                      const CopyProgress& progress) override;
+    std::vector<Failure> commitCopies(const CopyProgress& progress) override;
+    Outcome flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) override;
+    void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
+
+private:
+    void startListing(const std::filesystem::path& folder, int attributes);
+
+    std::filesystem::path programFolder_;
+    std::vector<std::filesystem::path> listing_;
+    std::size_t next_ = 0;
+    std::vector<Failure> listingFailures_;
+    // A handle that shares reading only, while writers are kept out.
+    UniqueHandle keptFromWriters_;
+};
+
+}  // namespace ruror::win32

@@ -1,0 +1,165 @@
+#include "os/posix/posix_file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <algorithm>
+
+#include "os/posix/temporary_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace ruror::posix {
+namespace {
+
+namespace fs = std::filesystem;
+using test::makeSocket;
+using test::readFile;
+using test::snapshot;
+using test::TempFolder;
+using test::writeFile;
+
+std::vector<std::string> listAll(PosixFileSystem& files, const fs::path& folder, int mask) {
+    std::vector<std::string> names;
+    for (fs::path name = files.findFirst(folder / "*.*", mask); !name.empty(); name = files.findNext())
+        names.push_back(name.string());
+    return names;
+}
+
+TEST(Listing, HoldsOnlyVisiblePlainFilesInNameOrder) {
+    TempFolder t;
+    writeFile(t / "b.txt", "b");
+    writeFile(t / "a.txt", "a");
+    writeFile(t / ".oculto", "x");
+    writeFile(t / "carpeta/dentro.txt", "x");
+    ASSERT_EQ(mkfifo((t / "tubo").c_str(), 0600), 0);
+    makeSocket(t / "enchufe");
+    fs::create_symlink(t / "a.txt", t / "c-enlace");
+    fs::create_symlink(t / "no-existe", t / "d-roto");
+    fs::create_symlink(t / "e-bucle", t / "e-bucle");
+    fs::create_symlink(t / "carpeta", t / "f-enlace-carpeta");
+
+    PosixFileSystem files(t.path());
+    EXPECT_EQ(listAll(files, t.path(), 32), (std::vector<std::string>{"a.txt", "b.txt", "c-enlace"}));
+    EXPECT_EQ(files.findNext(), fs::path());
+    EXPECT_TRUE(files.listingFailures().empty());
+}
+
+TEST(Listing, AMissingFolderIsEmptyAndNoFailure) {
+    TempFolder t;
+    PosixFileSystem files(t.path());
+    EXPECT_TRUE(listAll(files, t / "no-existe", 32).empty());
+    EXPECT_TRUE(files.listingFailures().empty());
+}
+
+TEST(LookUp, MasksMatchPlainFilesAndFoldersOnlyWhereAsked) {
+    TempFolder t;
+    writeFile(t / "archivo", "x");
+    fs::create_directory(t / "carpeta");
+    ASSERT_EQ(mkfifo((t / "tubo").c_str(), 0600), 0);
+    PosixFileSystem files(t.path());
+    EXPECT_EQ(files.findFirst(t / "archivo", 0), "archivo");
+    EXPECT_EQ(files.findFirst(t / "archivo", 16), "archivo");
+    EXPECT_EQ(files.findFirst(t / "carpeta", 16), "carpeta");
+    EXPECT_EQ(files.findFirst(t / "carpeta", 32), fs::path());
+    EXPECT_EQ(files.findFirst(t / "tubo", 16), fs::path());
+    EXPECT_EQ(files.findFirst(t / "falta", 0), fs::path());
+    // Paths joined with a doubled separator name the same entry.
+    EXPECT_EQ(files.findFirst(fs::path(t.path().string() + "//archivo"), 0), "archivo");
+}
+
+TEST(Copy, WithoutOverwriteAnExistingFileIsKept) {
+    TempFolder t;
+    writeFile(t / "origen", "nuevo");
+    writeFile(t / "destino", "viejo");
+    PosixFileSystem files(t.path());
+    const Outcome failure = files.copyFile(t / "origen", t / "destino", false, {});
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->destinationExisted);
+    EXPECT_EQ(readFile(t / "destino"), "viejo");
+    EXPECT_EQ(snapshot(t.path()).size(), 2u);
+}
+
+TEST(Copy, AFailedCopyLeavesTheOldFileAndNoTemporaryFile) {
+    TempFolder t;
+    fs::create_directory(t / "no-es-archivo");
+    writeFile(t / "destino", "viejo");
+    PosixFileSystem files(t.path());
+    const Outcome failure = files.copyFile(t / "no-es-archivo", t / "destino", true, {});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->number, EINVAL);
+    EXPECT_EQ(readFile(t / "destino"), "viejo");
+
+    ASSERT_EQ(mkfifo((t / "tubo").c_str(), 0600), 0);
+    EXPECT_TRUE(files.copyFile(t / "tubo", t / "destino", true, {}));  // returns, never hangs
+    EXPECT_EQ(readFile(t / "destino"), "viejo");
+    EXPECT_EQ(snapshot(t.path()).size(), 3u);
+}
+
+// A large file goes through pieces on helper threads, past the cache: it
+// arrives whole, to the byte (its last block padded, then cut back), and the
+// progress covers the copy and the reading back to the end.
+TEST(Copy, ALargeFileIsCopiedWholeAndItsProgressReachesTheEnd) {
+    TempFolder t;
+    const std::uint64_t size = (10 << 20) + 123;
+    const std::string content = test::randomBytes(size, 3);
+    writeFile(t / "origen", content);
+    PosixFileSystem files(t.path());
+    std::vector<std::uint64_t> done;
+    ASSERT_FALSE(files.copyFile(t / "origen", t / "destino", true, [&](std::uint64_t part, std::uint64_t total) {
+        EXPECT_EQ(total, 2 * size);
+        done.push_back(part);
+    }));
+    EXPECT_EQ(readFile(t / "destino"), content);
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_NE(std::find(done.begin(), done.end(), size), done.end()) << "the copy's half";
+    ASSERT_FALSE(done.empty());
+    EXPECT_EQ(done.back(), 2 * size);
+}
+
+TEST(Copy, StagedCopiesTakeTheirNamesOnlyWhenCommitted) {
+    TempFolder t;
+    writeFile(t / "origen/a", "a");
+    writeFile(t / "origen/b", "b");
+    fs::create_directory(t / "destino");
+    PosixFileSystem files(t.path());
+    ASSERT_FALSE(files.stageCopy(t / "origen/a", t / "destino/a", {}));
+    ASSERT_FALSE(files.stageCopy(t / "origen/b", t / "destino/b", {}));
+    EXPECT_FALSE(fs::exists(t / "destino/a"));
+    // Another program writes one of the names first: its file is kept.
+    writeFile(t / "destino/b", "de otro");
+
+    const std::vector<Failure> failures = files.commitCopies({});
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_TRUE(failures[0].destinationExisted);
+    EXPECT_EQ(readFile(t / "destino/a"), "a");
+    EXPECT_EQ(readFile(t / "destino/b"), "de otro");
+    EXPECT_EQ(snapshot(t / "destino").size(), 2u);
+    EXPECT_TRUE(files.commitCopies({}).empty());
+}
+
+TEST(TemporaryFiles, OnlyThoseOfEndedRunsAreRemoved) {
+    TempFolder t;
+    // One left by a run that ended: nobody holds its lock.
+    writeFile(t / ".ruror-0123456789abcdef.tmp", "resto");
+    // One that a running copy is still writing.
+    Outcome failure;
+    TemporaryFile running = TemporaryFile::create(t.path(), failure);
+    ASSERT_FALSE(failure);
+    // Files that only look alike are not this program's.
+    writeFile(t / ".ruror-notas", "ajeno");
+    writeFile(t / "ruror-0123456789abcdef.tmp", "ajeno");
+
+    PosixFileSystem files(t.path());
+    files.removeAbandonedTemporaryFiles(t.path());
+    EXPECT_FALSE(fs::exists(t / ".ruror-0123456789abcdef.tmp"));
+    EXPECT_TRUE(fs::exists(running.path()));
+    EXPECT_TRUE(fs::exists(t / ".ruror-notas"));
+    EXPECT_TRUE(fs::exists(t / "ruror-0123456789abcdef.tmp"));
+}
+
+}  // namespace
+}  // namespace ruror::posix
