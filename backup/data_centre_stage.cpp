@@ -24,12 +24,11 @@ bool differentVersions(const std::optional<FileStamp>& quvetra, const std::optio
 
 class StageCopier {
 public:
-    StageCopier(const DataCentreStage& stage, WindowOps& window, FileSystem& files, DataCentreFindings& findings,
-                fs::path& currentFile)
-        : stage_(stage), window_(window), files_(files), findings_(findings), currentFile_(currentFile) {}
+    StageCopier(const DataCentreStage& stage, FileSystem& files, BackupObserver& observer, DataCentreFindings& findings)
+        : stage_(stage), files_(files), observer_(observer), findings_(findings) {}
 
     void run() {
-        window_.setCaptionAndRepaint(Control::Label3, stage_.status);
+        observer_.stageBegun(stage_.stage);
         if (findings_.destinationGone) {
             findings_.notCopiedSinceGone += listNames().size();
             return;
@@ -41,19 +40,19 @@ public:
         const std::vector<fs::path> names = listNames();
         findNamesSharedByCase(names);
         const auto total = static_cast<long long>(names.size());
-        window_.setProgress(0, total);
+        observer_.progress(0, total);
         for (long long done = 0; done < total; ++done) {
             if (findings_.destinationGone) {
                 findings_.notCopiedSinceGone += static_cast<std::size_t>(total - done);
                 break;
             }
             copyOne(names[static_cast<std::size_t>(done)]);
-            window_.setProgress(done + 1, total);
-            window_.processEvents();
+            observer_.progress(done + 1, total);
+            observer_.keepAnswering();
         }
         commitStaged();
         if (findings_.destinationGone) return;
-        const auto between = [this] { window_.processEvents(); };
+        const auto between = [this] { observer_.keepAnswering(); };
         if (!names.empty()) note(files_.flushFolder(stage_.target, between));
         if (!notCreated) note(files_.flushFolder(stage_.parent, between));
     }
@@ -61,9 +60,9 @@ public:
 private:
     std::vector<fs::path> listNames() {
         std::vector<fs::path> names;
-        for (currentFile_ = files_.findFirst(joinedPath(stage_.source, "*.*"), attribute::kArchive);
-             !currentFile_.empty(); currentFile_ = files_.findNext()) {
-            names.push_back(currentFile_);
+        for (fs::path name = files_.findFirst(joinedPath(stage_.source, "*.*"), attribute::kArchive); !name.empty();
+             name = files_.findNext()) {
+            names.push_back(name);
         }
         for (const Failure& failure : files_.listingFailures()) note(failure);
         return names;
@@ -81,7 +80,6 @@ private:
     }
 
     void copyOne(const fs::path& name) {
-        currentFile_ = name;
         const fs::path source = joinedPath(stage_.source, name);
         const fs::path target = joinedPath(stage_.target, name);
         const auto shared = sharedByCase_.find(name);
@@ -148,11 +146,10 @@ private:
     }
 
     const DataCentreStage& stage_;
-    WindowOps& window_;
     FileSystem& files_;
+    BackupObserver& observer_;
     DataCentreFindings& findings_;
-    fs::path& currentFile_;
-    const CopyProgress keepAnswering_ = [this](std::uint64_t, std::uint64_t) { window_.processEvents(); };
+    const CopyProgress keepAnswering_ = [this](std::uint64_t, std::uint64_t) { observer_.keepAnswering(); };
     // Whether the stage's folder stood in the tree once the stage began.
     bool targetStood_ = false;
     // Names sharing their letters with another, each with whether it stood
@@ -164,9 +161,9 @@ private:
 
 }  // namespace
 
-void copyDataCentreStage(const DataCentreStage& stage, WindowOps& window, FileSystem& files,
-                         DataCentreFindings& findings, std::filesystem::path& currentFile) {
-    StageCopier(stage, window, files, findings, currentFile).run();
+void copyDataCentreStage(const DataCentreStage& stage, FileSystem& files, BackupObserver& observer,
+                         DataCentreFindings& findings) {
+    StageCopier(stage, files, observer, findings).run();
 }
 
 }  // namespace ruror

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "core/dialogs.h"
+#include "backup/backup_observer.h"
+#include "backup/backup_request.h"
+#include "backup/backup_result.h"
 #include "core/file_system.h"
-#include "core/window_ops.h"
 
 namespace ruror {
 
-// Copies Quvetra's database to the backup file named by the window's fields
-// and, when the data-centre option is on, the data centre into the backup
-// tree, reporting each stage in the status line. Returns false, after showing
-// the failure report, when the database stage failed; true otherwise.
-bool FunCopiar(WindowOps& window, Dialogs& dialogs, FileSystem& files);
+// Copies Quvetra's database to the backup file the request names and, when
+// the request asks for it, the data centre into the backup tree, telling
+// the observer of each stage and of its progress. A failure of the database
+// stage ends the backup at once; the data-centre stages go on past each
+// file that fails. Shows nothing: the result says what was done.
+BackupResult FunCopiar(const BackupRequest& request, FileSystem& files, BackupObserver& observer);
 
 }  // namespace ruror

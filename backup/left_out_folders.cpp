@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "backup/data_centre_layout.h"
-#include "backup/listed_lines.h"
 #include "core/path_text.h"
 
 namespace ruror {
@@ -48,21 +47,6 @@ std::vector<LeftOutFolder> leftOutFolders(FileSystem& files, const fs::path& dat
     for (const char* subFolder : layout::kSubFolders)
         addLeftOut(files, joinedPath(dataCentre, subFolder), std::string(subFolder) + separator, {}, found);
     return found;
-}
-
-std::string leftOutFoldersText(const std::vector<LeftOutFolder>& folders) {
-    std::vector<std::string> lines;
-    lines.reserve(folders.size());
-    for (const LeftOutFolder& folder : folders) {
-        lines.push_back(folder.shownAs + " (" + std::to_string(folder.files) +
-                        (folder.files == 1 ? " archivo)" : " archivos)"));
-    }
-    return "El respaldo del centro de datos toma los archivos que están directamente en la carpeta \"QVT Datos\" y en "
-           "sus carpetas Archivo, Plantillas y Referencias, y ninguna carpeta más. Estas carpetas, con sus archivos, "
-           "no se han copiado:\r\n" +
-           listedLines(lines) +
-           "\r\n\r\nSi guardan documentos que deben respaldarse, cópielos aparte. Es solo un aviso: lo demás se ha "
-           "respaldado como siempre.";
 }
 
 }  // namespace ruror

@@ -8,8 +8,6 @@
 
 namespace ruror {
 
-inline constexpr const char* kLeftOutFoldersTitle = "Carpetas no respaldadas";
-
 // A folder of the data centre that the backup does not take, with how many
 // files it holds, its own sub-folders' included.
 struct LeftOutFolder {
@@ -22,8 +20,5 @@ struct LeftOutFolder {
 // inside those three. Folders that hold no file lose nothing and are left
 // unnamed.
 std::vector<LeftOutFolder> leftOutFolders(FileSystem& files, const std::filesystem::path& dataCentre);
-
-// The notice that names them, with how many files each holds.
-std::string leftOutFoldersText(const std::vector<LeftOutFolder>& folders);
 
 }  // namespace ruror

@@ -5,9 +5,9 @@
 
 namespace ruror {
 
-std::filesystem::path quvetraDatabase(FileSystem& files) {
+std::filesystem::path quvetraDatabase(FileSystem& files, const std::filesystem::path& programFolder) {
     for (const char* name : {layout::kDatabaseMdb, layout::kDatabaseAccdb}) {
-        std::filesystem::path database = joinedPath(files.programFolder(), name);
+        std::filesystem::path database = joinedPath(programFolder, name);
         if (!files.findFirst(database, attribute::kNormal).empty()) return database;
     }
     return {};

@@ -1,6 +1,6 @@
-// Measures a backup against the system's own copy: the real backup procedure,
-// driven through the window's handlers with a window that only records,
-// alternated with `cp` followed by `sync` of the same files.
+// Measures the engine against the system's own copy: the real backup
+// procedure, with an observer that only records, alternated with `cp`
+// followed by `sync` of the same files.
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -13,10 +13,9 @@
 #include <vector>
 
 #include "bench/quvetra_generator.h"
-#include "bench/recording_window.h"
-#include "main_window/principal.h"
+#include "backup/fun_copiar.h"
+#include "bench/recording_observer.h"
 #include "os/posix/posix_file_system.h"
-#include "os/posix/system_clock.h"
 
 namespace fs = std::filesystem;
 using namespace ruror;
@@ -97,27 +96,34 @@ void emptyDestination(const fs::path& destination) {
     run("sync -f " + quote(destination));
 }
 
+const char* stageName(Stage stage) {
+    switch (stage) {
+        case Stage::Database: return "database";
+        case Stage::DataCentre: return "data centre";
+        case Stage::Archivo: return "Archivo";
+        case Stage::Plantillas: return "Plantillas";
+        case Stage::Referencias: return "Referencias";
+    }
+    return "";
+}
+
 Timing backUpWithRuror(const fs::path& program, const fs::path& destination) {
     emptyDestination(destination);
-    bench::RecordingWindow window;
-    bench::AnsweringDialogs dialogs;
     posix::PosixFileSystem files(program);
-    posix::SystemClock clock;
-    Principal principal(window, dialogs, files, clock);
-    principal.load();
-    window.setText(Control::Text1, destination.string() + "/");
-    principal.toolbar1ButtonClick("Aceptar");
-    if (dialogs.texts.empty() || dialogs.texts.back() != "La operación ha sido realizada en completo éxito") {
-        std::cerr << "the backup failed:\n";
-        for (const auto& text : dialogs.texts) std::cerr << text << "\n";
+    bench::RecordingObserver observer;
+    const BackupResult result = FunCopiar(BackupRequest{program, destination, "Respaldo", true}, files, observer);
+    observer.finished();
+    if (!result.complete()) {
+        std::cerr << "the backup failed"
+                  << (result.databaseFailure ? ": " + result.databaseFailure->description : std::string()) << "\n";
         std::exit(1);
     }
     Timing timing;
-    const auto& statuses = window.statuses;
-    timing.database = seconds(statuses.at(1).second - statuses.at(0).second);
-    timing.dataCentre = seconds(window.unlockedAt - statuses.at(1).second);
-    timing.freeze = seconds(window.longestFreeze);
-    timing.freezeStage = window.longestFreezeStage;
+    const auto& stages = observer.stages;
+    timing.database = seconds(stages.at(1).second - stages.at(0).second);
+    timing.dataCentre = seconds(observer.finishedAt - stages.at(1).second);
+    timing.freeze = seconds(observer.longestFreeze);
+    timing.freezeStage = stageName(observer.longestFreezeStage);
     return timing;
 }
 

@@ -22,6 +22,20 @@ inline constexpr const char* kDatabaseWrittenLead =
 inline constexpr const char* kDatabaseWrittenQuestion =
     " para escribir en ella.\r\n\r\nUna copia hecha mientras Quvetra trabaja puede quedar incompleta. Lo prudente "
     "es responder No, cerrar Quvetra y volver a intentarlo.\r\n\r\n¿Desea continuar con el respaldo de todos modos?";
+inline constexpr const char* kFailureReportTitle = "Ha ocurrido un error";
+inline constexpr const char* kLeftOutFoldersTitle = "Carpetas no respaldadas";
+inline constexpr const char* kOutdatedDocumentsTitle = "Documentos no actualizados";
+inline constexpr const char* kDataCentreFailuresTitle = "Respaldo incompleto";
+
+// The status line during a backup. The first one counts the stages: "1" or "5".
+inline constexpr const char* kDatabaseStageLead = "Proceso 1 de ";
+inline constexpr const char* kDatabaseStageTail = ": Creando respaldo principal...";
+inline constexpr const char* kDataCentreStage = "Proceso 2 de 5: Respaldando centro de datos...";
+inline constexpr const char* kArchivoStage = "Proceso 3 de 5: Respaldando Archivo...";
+inline constexpr const char* kPlantillasStage = "Proceso 4 de 5: Respaldando Plantillas...";
+inline constexpr const char* kReferenciasStage = "Proceso 5 de 5: Respaldando Referencias...";
+inline constexpr const char* kStagesComplete = "Procesos completos";
+
 inline constexpr const char* kBannerTitle = "Respaldo de seguridad | Quvetra";
 inline constexpr const char* kWindowCaption = "Respaldo de seguridad";
 inline constexpr const char* kApplicationTitle = "RUROR";

@@ -9,6 +9,8 @@
 #include "folder_picker/fun_buscar_carpeta.h"
 #include "folder_picker/location_cleanup.h"
 #include "main_window/backup_path_check.h"
+#include "main_window/backup_progress.h"
+#include "main_window/backup_report.h"
 #include "main_window/destination_check.h"
 #include "main_window/messages.h"
 #include "main_window/refused_characters.h"
@@ -96,15 +98,24 @@ void Principal::acceptBackup() {
     }
     lockWindow();
     backupRunning_ = true;
-    const bool succeeded = FunCopiar(window_, dialogs_, files_);
-    if (succeeded) {
-        dialogs_.messageBox(messages::kBackupSucceeded, box::kOkOnly | box::kInformation);
-    } else {
-        dialogs_.messageBox(messages::kBackupFailed, box::kOkOnly | box::kCritical);
-    }
+    // The copy is given the fields once, here, although it could read them
+    // afresh at each step: the window stays locked from here until it
+    // closes, so no field can change under the copy.
+    const BackupRequest request{files_.programFolder(), locationPath(location), name, dataCentreOption()};
+    BackupProgress progress(window_, request.dataCentre);
+    const BackupResult result = FunCopiar(request, files_, progress);
+    window_.setProgress(0, 0);
+    if (!result.databaseFailure) window_.setCaption(Control::Label3, messages::kStagesComplete);
+    tellBackupResult(dialogs_, request, result, replacing_);
     window_.setBusyPointer(false);
     backupRunning_ = false;
     window_.close();
+}
+
+// The option counts where the window offers it and it is ticked: a hidden
+// check box stays ticked underneath.
+bool Principal::dataCentreOption() const {
+    return window_.isVisible(Control::Check1) && window_.checkState(Control::Check1) == 1;
 }
 
 bool Principal::fieldsFilled(const std::string& location, const std::string& name) {
@@ -128,7 +139,7 @@ bool Principal::fieldsFilled(const std::string& location, const std::string& nam
 }
 
 bool Principal::databaseFound() {
-    if (!quvetraDatabase(files_).empty()) return true;
+    if (!quvetraDatabase(files_, files_.programFolder()).empty()) return true;
     const std::string databases =
         textFromPath(joinedPath(files_.programFolder(), layout::kDatabaseMdb)) + " o " + layout::kDatabaseAccdb;
     dialogs_.messageBox(
@@ -154,7 +165,7 @@ bool Principal::pathAccepted(const std::string& location, const std::string& nam
 // database is the only sign, and a crash can leave it behind too, so the
 // user decides. The safe answer is the default one.
 bool Principal::confirmDatabaseNotInUse() {
-    const auto database = quvetraDatabase(files_);
+    const auto database = quvetraDatabase(files_, files_.programFolder());
     std::string question;
     switch (files_.keepWritersOut(database)) {
         case WriterHold::Held: return true;
@@ -176,7 +187,8 @@ bool Principal::confirmDatabaseNotInUse() {
 }
 
 bool Principal::confirmOverwrite(const std::string& location, const std::string& name) {
-    if (files_.findFirst(layout::backupFile(locationPath(location), name), attribute::kArchive).empty()) return true;
+    replacing_ = !files_.findFirst(layout::backupFile(locationPath(location), name), attribute::kArchive).empty();
+    if (!replacing_) return true;
     const std::string question = "El nombre '" + name +
                                  "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "
                                  "sobre este archivo?";

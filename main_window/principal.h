@@ -33,8 +33,6 @@ public:
     // A click on the browse button.
     void toolbar2ButtonClick();
 
-    bool backupRunning() const { return backupRunning_; }
-
 private:
     void acceptBackup();
     // The checks of "Aceptar", in their order; each tells the user why it refuses.
@@ -44,12 +42,15 @@ private:
     bool confirmDatabaseNotInUse();
     bool confirmOverwrite(const std::string& location, const std::string& name);
     void lockWindow();
+    bool dataCentreOption() const;
 
     WindowOps& window_;
     Dialogs& dialogs_;
     FileSystem& files_;
     const Clock& clock_;
     bool backupRunning_ = false;
+    // Whether the backup replaces an earlier one of its name.
+    bool replacing_ = false;
 };
 
 }  // namespace ruror

@@ -69,8 +69,11 @@ TEST_F(AcceptFlow, OneWholeBackupCopiesTheDatabaseAndTheDataCentreAndCloses) {
     EXPECT_FALSE(h.window.allEnabled());
     EXPECT_EQ(h.window.busyHistory, (std::vector<bool>{true, false}));
     EXPECT_TRUE(h.window.closed);
-    // The window answered its events while the files were copied.
+    // The window answered its events while the files were copied, and the
+    // progress bar is hidden once they are.
     EXPECT_GE(h.window.eventsProcessed, 6);
+    ASSERT_FALSE(h.window.progress.empty());
+    EXPECT_EQ(h.window.progress.back(), std::make_pair(0LL, 0LL));
 }
 
 TEST_F(AcceptFlow, OnlyTheDatabaseWhenTheDataCentreOptionIsCleared) {

@@ -1,4 +1,4 @@
-#include "backup/listed_lines.h"
+#include "main_window/listed_lines.h"
 
 #include "core/text_utils.h"
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace ruror {
+
+// What one backup is asked to do, taken from the window once, before the copy.
+struct BackupRequest {
+    std::filesystem::path programFolder;  // Quvetra's folder, where the database and the data centre are
+    std::filesystem::path location;       // the destination folder, normalised
+    std::string name;                     // the backup's name, trimmed
+    bool dataCentre = false;              // whether the data centre is copied too
+};
+
+}  // namespace ruror
