@@ -3,10 +3,6 @@
 #include <filesystem>
 #include <string>
 
-#ifdef _WIN32
-#include "core/windows_paths.h"
-#endif
-
 namespace ruror {
 
 // The window speaks UTF-8; the file system speaks native paths. These two
@@ -26,17 +22,6 @@ inline std::string textFromPath(const std::filesystem::path& path) {
     return std::string(utf8.begin(), utf8.end());
 #else
     return path.native();
-#endif
-}
-
-// The folder a location's text names, as the file system names it: on
-// Windows "E:\otra\..\Copias. " is "E:\Copias". Every check and the copy
-// take the location through here, so they all see the same folder.
-inline std::filesystem::path locationPath(const std::string& utf8) {
-#ifdef _WIN32
-    return std::filesystem::path(windows_paths::normalisedFullPath(pathFromText(utf8).wstring()));
-#else
-    return pathFromText(utf8);
 #endif
 }
 

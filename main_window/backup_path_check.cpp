@@ -52,20 +52,21 @@ bool hasNamelessFolder(const std::string& location) {
 
 }  // namespace
 
-std::optional<BadBackupPath> checkBackupPath(const std::string& location, const std::string& trimmedName) {
+std::optional<BadBackupPath> checkBackupPath(const Location& location, const std::string& trimmedName) {
     const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
     const std::string fileName = trimmedName + layout::kBackupExtension;
-    const std::string path = textFromPath(layout::backupFile(locationPath(location), trimmedName));
+    const std::string path = textFromPath(layout::backupFile(location.folder(), trimmedName));
+    const std::string& typed = location.typed();
     auto bad = [&](Control field, const char* reason) { return BadBackupPath{field, path, reason}; };
 
-    if (hasControlCharacter(location)) return bad(Control::Text1, "La ubicación contiene caracteres de control.");
-    if (!pathFromText(location).is_absolute())
+    if (hasControlCharacter(typed)) return bad(Control::Text1, "La ubicación contiene caracteres de control.");
+    if (!pathFromText(typed).is_absolute())
         return bad(Control::Text1, "La ubicación debe ser una ruta completa, desde la raíz del disco.");
 #ifdef _WIN32
-    if (hasCharacterWindowsRefuses(location))
+    if (hasCharacterWindowsRefuses(typed))
         return bad(Control::Text1,
                    "La ubicación contiene caracteres que Windows no admite en una ruta: * ? < > | \" :");
-    if (hasNamelessFolder(location))
+    if (hasNamelessFolder(typed))
         return bad(Control::Text1, "La ubicación contiene una carpeta cuyo nombre son solo puntos o espacios.");
 #endif
     if (hasControlCharacter(trimmedName)) return bad(Control::Text2, "El nombre contiene caracteres de control.");

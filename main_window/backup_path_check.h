@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/location.h"
 #include "core/window_ops.h"
 
 namespace ruror {
@@ -16,7 +17,7 @@ struct BadBackupPath {
 
 // Checks that the location and the trimmed name form a path the file system
 // accepts, before anything looks it up.
-std::optional<BadBackupPath> checkBackupPath(const std::string& location, const std::string& trimmedName);
+std::optional<BadBackupPath> checkBackupPath(const Location& location, const std::string& trimmedName);
 
 // The message that tells the user of a bad path.
 std::string badBackupPathMessage(const BadBackupPath& bad);

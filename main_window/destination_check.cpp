@@ -5,9 +5,9 @@
 
 namespace ruror {
 
-std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::string& location,
+std::optional<BadBackupPath> checkDestination(FileSystem& files, const Location& location,
                                               const std::string& trimmedName) {
-    const std::filesystem::path backupFile = layout::backupFile(locationPath(location), trimmedName);
+    const std::filesystem::path backupFile = layout::backupFile(location.folder(), trimmedName);
     const std::string shown = textFromPath(backupFile);
     const bool folderThere = !files.findFirst(backupFile, attribute::kDirectory).empty() &&
                              files.findFirst(backupFile, attribute::kArchive).empty();
@@ -23,7 +23,7 @@ std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::stri
     }
 
     const std::filesystem::path dataCentre = joinedPath(files.programFolder(), layout::kDataCentreFolder);
-    if (files.liesWithin(locationPath(location), dataCentre)) {
+    if (files.liesWithin(location.folder(), dataCentre)) {
         return BadBackupPath{Control::Text1, shown,
                              "La ubicación está dentro de la carpeta de datos de Quvetra '" + textFromPath(dataCentre) +
                                  "': el respaldo quedaría entre los datos que respalda, y cada respaldo copiaría los "

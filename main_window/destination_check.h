@@ -5,6 +5,7 @@
 
 #include "main_window/backup_path_check.h"
 #include "core/file_system.h"
+#include "core/location.h"
 
 namespace ruror {
 
@@ -12,7 +13,7 @@ namespace ruror {
 // or a hidden or system file under the backup file's name, or a location
 // inside Quvetra's own data centre, where each backup would be copied into
 // the next one.
-std::optional<BadBackupPath> checkDestination(FileSystem& files, const std::string& location,
+std::optional<BadBackupPath> checkDestination(FileSystem& files, const Location& location,
                                               const std::string& trimmedName);
 
 }  // namespace ruror

@@ -90,7 +90,7 @@ void Principal::acceptBackup() {
         FileSystem& files;
         ~LetWritersIn() { files.letWritersIn(); }
     } writersLetInAtTheEnd{files_};
-    const std::string location = window_.text(Control::Text1);
+    const Location location(window_.text(Control::Text1));
     const std::string name = trimmedSpaces(window_.text(Control::Text2));
     if (!fieldsFilled(location, name) || !databaseFound() || !pathAccepted(location, name) ||
         !confirmDatabaseNotInUse() || !confirmOverwrite(location, name)) {
@@ -101,7 +101,7 @@ void Principal::acceptBackup() {
     // The copy is given the fields once, here, although it could read them
     // afresh at each step: the window stays locked from here until it
     // closes, so no field can change under the copy.
-    const BackupRequest request{files_.programFolder(), locationPath(location), name, dataCentreOption()};
+    const BackupRequest request{files_.programFolder(), location.folder(), name, dataCentreOption()};
     BackupProgress progress(window_, request.dataCentre);
     const BackupResult result = FunCopiar(request, files_, progress);
     window_.setProgress(0, 0);
@@ -118,8 +118,8 @@ bool Principal::dataCentreOption() const {
     return window_.isVisible(Control::Check1) && window_.checkState(Control::Check1) == 1;
 }
 
-bool Principal::fieldsFilled(const std::string& location, const std::string& name) {
-    if (trimmedSpaces(location).empty()) {
+bool Principal::fieldsFilled(const Location& location, const std::string& name) {
+    if (trimmedSpaces(location.typed()).empty()) {
         dialogs_.messageBox(messages::kLocationEmpty, box::kOkOnly | box::kInformation);
         window_.setFocus(Control::Text1);
         return false;
@@ -148,7 +148,7 @@ bool Principal::databaseFound() {
     return false;
 }
 
-bool Principal::pathAccepted(const std::string& location, const std::string& name) {
+bool Principal::pathAccepted(const Location& location, const std::string& name) {
     auto bad = checkBackupPath(location, name);
     if (!bad) bad = checkDestination(files_, location, name);
     if (!bad) return true;
@@ -186,8 +186,8 @@ bool Principal::confirmDatabaseNotInUse() {
     return dialogs_.messageBox(question, box::kYesNo | box::kQuestion | box::kDefaultButton2) != box::kAnswerNo;
 }
 
-bool Principal::confirmOverwrite(const std::string& location, const std::string& name) {
-    replacing_ = !files_.findFirst(layout::backupFile(locationPath(location), name), attribute::kArchive).empty();
+bool Principal::confirmOverwrite(const Location& location, const std::string& name) {
+    replacing_ = !files_.findFirst(layout::backupFile(location.folder(), name), attribute::kArchive).empty();
     if (!replacing_) return true;
     const std::string question = "El nombre '" + name +
                                  "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "

@@ -5,6 +5,7 @@
 #include "core/clock.h"
 #include "core/dialogs.h"
 #include "core/file_system.h"
+#include "core/location.h"
 #include "core/window_ops.h"
 
 namespace ruror {
@@ -36,11 +37,11 @@ public:
 private:
     void acceptBackup();
     // The checks of "Aceptar", in their order; each tells the user why it refuses.
-    bool fieldsFilled(const std::string& location, const std::string& name);
+    bool fieldsFilled(const Location& location, const std::string& name);
     bool databaseFound();
-    bool pathAccepted(const std::string& location, const std::string& name);
+    bool pathAccepted(const Location& location, const std::string& name);
     bool confirmDatabaseNotInUse();
-    bool confirmOverwrite(const std::string& location, const std::string& name);
+    bool confirmOverwrite(const Location& location, const std::string& name);
     void lockWindow();
     bool dataCentreOption() const;
 
