@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "backup/case_fold.h"
+#include "backup/verified_copy.h"
 #include "core/path_text.h"
 
 namespace ruror {
@@ -88,7 +89,7 @@ private:
         // first, so that the drive itself tells whether the names are one.
         if (!folded.empty() && writtenByFold_.count(folded) != 0) commitStaged();
 
-        Outcome failure = files_.stageCopy(source, target, keepAnswering_);
+        Outcome failure = batch_.add(source, target, keepAnswering_);
         if (!failure) {
             if (!folded.empty()) writtenByFold_.emplace(folded, name);
             return;
@@ -112,7 +113,7 @@ private:
     }
 
     void commitStaged() {
-        for (const Failure& failure : files_.commitCopies(keepAnswering_)) noteFile(failure);
+        for (const Failure& failure : batch_.commit(keepAnswering_)) noteFile(failure);
     }
 
     // An existing tree folder or tree file is kept as it is, silently: a
@@ -150,6 +151,7 @@ private:
     BackupObserver& observer_;
     DataCentreFindings& findings_;
     const CopyProgress keepAnswering_ = [this](std::uint64_t, std::uint64_t) { observer_.keepAnswering(); };
+    CopyBatch batch_{files_};
     // Whether the stage's folder stood in the tree once the stage began.
     bool targetStood_ = false;
     // Names sharing their letters with another, each with whether it stood

@@ -6,6 +6,7 @@
 #include "backup/data_centre_layout.h"
 #include "backup/data_centre_stage.h"
 #include "backup/quvetra_database.h"
+#include "backup/verified_copy.h"
 #include "core/path_text.h"
 
 namespace ruror {
@@ -42,7 +43,7 @@ private:
         const fs::path backupFile = layout::backupFile(request_.location, request_.name);
         files_.removeAbandonedTemporaryFiles(backupFile.parent_path());
         const Outcome failure =
-            files_.copyFile(database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
+            copyVerified(files_, database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
                 observer_.progress(static_cast<long long>(done), static_cast<long long>(total));
                 observer_.keepAnswering();
             });

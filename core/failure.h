@@ -32,6 +32,10 @@ inline constexpr const char* kTooLargeForFat =
     "El archivo ocupa 4 GB o más, y la unidad de destino tiene el sistema de archivos FAT32, que no admite archivos "
     "de ese tamaño: use una unidad con NTFS o exFAT";
 
+inline constexpr const char* kOnlyInTheCloud =
+    "El documento está solo en la nube (OneDrive u otro servicio de sincronización) y no se ha descargado en este "
+    "equipo. Elija \"Mantener siempre en este dispositivo\" para su carpeta y haga el respaldo de nuevo";
+
 inline constexpr const char* kReadBackDiffers =
     "La copia leída de nuevo del disco no es igual al archivo de Quvetra: la unidad no guardó bien lo que se escribió";
 

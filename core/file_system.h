@@ -3,9 +3,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "core/copy_steps.h"
 #include "core/failure.h"
 
 namespace ruror {
@@ -19,15 +22,6 @@ inline constexpr int kSystem = 4;
 inline constexpr int kDirectory = 16;
 inline constexpr int kArchive = 32;
 }  // namespace attribute
-
-// Told after every chunk of a copy: bytes copied so far and the file's size.
-using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
-
-// What tells one version of a file's content from another without reading it.
-struct FileStamp {
-    std::uint64_t size = 0;
-    std::int64_t modifiedNanoseconds = 0;  // since the epoch
-};
 
 // What can be said of other programs writing into a file.
 enum class WriterHold {
@@ -75,38 +69,40 @@ public:
     // Fails when the folder exists or cannot be made.
     virtual Outcome createFolder(const std::filesystem::path& folder) = 0;
 
-    // Copies a plain file byte for byte with its permission bits and
-    // modification time. The copy is written under a temporary name in the
-    // destination's folder and renamed into place once it is on the disk, so
-    // no partial file ever stands under the destination's name. Without
-    // overwrite an existing destination is kept and the copy fails with
-    // destinationExisted set; with overwrite a failed copy leaves the old
-    // destination as it was.
-    virtual Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
-                             bool overwrite, const CopyProgress& progress) = 0;
-
-    // Copies like copyFile without overwrite, but leaves the flush and the
-    // final name to commitCopies, so that many small files cost one flush
-    // of the file system instead of one each. Failures known at once (an
-    // existing destination, an unreadable source, a full disk) are returned
-    // at once.
-    // Progress is told while data is written or waited for, here and in
-    // commitCopies, so the caller can keep the window answering.
-    virtual Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
-                              const CopyProgress& progress) = 0;
-    // Flushes the staged copies to the disk together, then gives each its
-    // final name, keeping any file that took that name meanwhile. Returns a
-    // failure for each copy that was not placed.
-    virtual std::vector<Failure> commitCopies(const CopyProgress& progress) = 0;
-
     // Writes a folder's entries to the disk, so files renamed into it survive
     // a power cut or the unplugging of the drive. `between` is called about
     // every 10 ms while the disk is waited for, to keep the window answering.
-    virtual Outcome flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) = 0;
+    virtual Outcome flushFolder(const std::filesystem::path& folder, const KeepAnswering& between) = 0;
 
     // Removes the temporary files that ended runs of this program left in the
     // folder; a temporary file that a running copy still writes is left alone.
     virtual void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) = 0;
+
+    // The steps of a verified copy (core/copy_steps.h). Each error code is
+    // the system's own, told by failure().
+
+    // Opens a file to copy it, trying again for a few seconds where another
+    // program holds it for a moment.
+    virtual int openSource(const std::filesystem::path& source, const KeepAnswering& between,
+                           std::unique_ptr<CopySource>& opened) = 0;
+    // What stands under a copy's final name, links not followed.
+    virtual Destination destinationState(const std::filesystem::path& destination) = 0;
+    // The largest file the drive holding the folder takes, where it has a
+    // limit a backup may reach: a FAT drive (most USB sticks) holds no file
+    // of 4 GiB or more. Empty where there is no such limit, or it cannot be told.
+    virtual std::optional<std::uint64_t> largestFileOn(const std::filesystem::path& folder) = 0;
+    // Creates the temporary file of a copy of `size` bytes in the folder.
+    virtual int createCopy(const std::filesystem::path& folder, std::uint64_t size,
+                           std::unique_ptr<CopyTarget>& created) = 0;
+    // Writes copies to the disk, those on one file system together where
+    // the system can: an error code for each copy.
+    virtual std::vector<int> flushTogether(const std::vector<CopyTarget*>& copies, const KeepAnswering& between) = 0;
+
+    // A failure with the system's error code, its Spanish description and
+    // what failed.
+    virtual Failure failure(int code, std::string source) const = 0;
+    // The system's error code for a failure the copy finds itself.
+    virtual int errorCode(Refusal refusal) const = 0;
 };
 
 }  // namespace ruror

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <set>
+#include <map>
 
 #include "core/answering_wait.h"
-#include "os/posix/file_copier.h"
+#include "os/posix/drive_limits.h"
+#include "os/posix/posix_copy_source.h"
+#include "os/posix/posix_copy_target.h"
 #include "os/posix/system_failure.h"
 #include "os/posix/temporary_file.h"
 #include "os/posix/unique_fd.h"
@@ -19,9 +21,6 @@ namespace ruror::posix {
 namespace {
 
 constexpr const char* kListingPattern = "*.*";
-// Staged copies keep their temporary files open (and locked); this many at
-// most, well under the usual limit of open files.
-constexpr std::size_t kMostStaged = 128;
 
 bool isHidden(const std::string& name) { return name.empty() || name.front() == '.'; }
 
@@ -92,9 +91,7 @@ std::vector<std::filesystem::path> PosixFileSystem::subFolders(const std::filesy
 std::optional<FileStamp> PosixFileSystem::fileStamp(const std::filesystem::path& file) {
     struct stat st {};
     if (stat(file.c_str(), &st) != 0) return std::nullopt;
-    constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
-    return FileStamp{static_cast<std::uint64_t>(st.st_size),
-                     static_cast<std::int64_t>(st.st_mtim.tv_sec) * kNanosecondsPerSecond + st.st_mtim.tv_nsec};
+    return stampOf(st);
 }
 
 void PosixFileSystem::startListing(const std::filesystem::path& folder, int attributes) {
@@ -172,59 +169,7 @@ Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {
     return inTheWay;
 }
 
-Outcome PosixFileSystem::copyFile(const std::filesystem::path& source, const std::filesystem::path& destination,
-                                  bool overwrite, const CopyProgress& progress) {
-    return copyFileAtomically(source, destination, overwrite, progress);
-}
-
-Outcome PosixFileSystem::stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
-                                   const CopyProgress& progress) {
-    PendingCopy copy;
-    if (Outcome failure = PendingCopy::write(source, destination, false, progress, copy)) return failure;
-    staged_.push_back(std::move(copy));
-    if (staged_.size() >= kMostStaged) placeStagedCopies(progress);
-    return std::nullopt;
-}
-
-std::vector<Failure> PosixFileSystem::commitCopies(const CopyProgress& progress) {
-    placeStagedCopies(progress);
-    return std::exchange(commitFailures_, {});
-}
-
-void PosixFileSystem::placeStagedCopies(const CopyProgress& progress) {
-    // One flush of each file system written to puts the staged copies on the
-    // disk together (a large one was written past the cache already), and
-    // only then may any copy take its final name.
-    std::set<dev_t> flushed;
-    for (const PendingCopy& copy : staged_) {
-        if (flushed.count(copy.device())) continue;
-        const int fd = copy.fd();
-        const auto between = [&progress] {
-            if (progress) progress(0, 0);
-        };
-        if (const int error = waitAnswering([fd] { return syncfs(fd) == 0 ? 0 : errno; }, between)) {
-            const Failure failure = systemFailure(
-                error, "Guardar en el disco la carpeta " + quoted(copy.destination().parent_path().string()));
-            for (const PendingCopy& lost : staged_) {
-                Failure each = failure;
-                each.source = "Guardar en el disco " + quoted(lost.destination().string());
-                commitFailures_.push_back(each);
-            }
-            staged_.clear();
-            return;
-        }
-        flushed.insert(copy.device());
-    }
-    // Each copy is read back from the drive before it takes its name.
-    for (PendingCopy& copy : staged_) {
-        Outcome failure = copy.verify(progress);
-        if (!failure) failure = copy.place(false);
-        if (failure) commitFailures_.push_back(*failure);
-    }
-    staged_.clear();
-}
-
-Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) {
+Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder, const KeepAnswering& between) {
     UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd.valid()) return systemFailure(errno, "Guardar en el disco la carpeta " + quoted(folder.string()));
     const int error = waitAnswering([&fd] { return fsync(fd.get()) == 0 ? 0 : errno; }, between);
@@ -237,6 +182,64 @@ Outcome PosixFileSystem::flushFolder(const std::filesystem::path& folder, const 
 
 void PosixFileSystem::removeAbandonedTemporaryFiles(const std::filesystem::path& folder) {
     TemporaryFile::removeAbandoned(folder);
+}
+
+int PosixFileSystem::openSource(const std::filesystem::path& source, const KeepAnswering&,
+                                std::unique_ptr<CopySource>& opened) {
+    return PosixCopySource::open(source, opened);
+}
+
+Destination PosixFileSystem::destinationState(const std::filesystem::path& destination) {
+    struct stat existing {};
+    if (lstat(destination.c_str(), &existing) != 0) return Destination::Free;
+    return S_ISDIR(existing.st_mode) ? Destination::Folder : Destination::File;
+}
+
+std::optional<std::uint64_t> PosixFileSystem::largestFileOn(const std::filesystem::path& folder) {
+    return posix::largestFileOn(folder);
+}
+
+int PosixFileSystem::createCopy(const std::filesystem::path& folder, std::uint64_t size,
+                                std::unique_ptr<CopyTarget>& created) {
+    return PosixCopyTarget::create(folder, size, created);
+}
+
+// One copy is flushed alone. Many are put on the disk by one flush of each
+// file system they were written to (a large one was written past the cache
+// already): a syncfs costs what an fsync does, whatever the number of files.
+std::vector<int> PosixFileSystem::flushTogether(const std::vector<CopyTarget*>& copies, const KeepAnswering& between) {
+    std::vector<int> errors(copies.size(), 0);
+    if (copies.size() == 1) errors[0] = copies[0]->flush(between);
+    if (copies.size() <= 1) return errors;
+    // The copies are those this file system created.
+    std::map<dev_t, int> flushed;
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        const int fd = static_cast<PosixCopyTarget*>(copies[i])->fd();
+        struct stat st {};
+        if (fstat(fd, &st) != 0) {
+            errors[i] = errno;
+            continue;
+        }
+        if (flushed.count(st.st_dev) == 0)
+            flushed[st.st_dev] = waitAnswering([fd] { return syncfs(fd) == 0 ? 0 : errno; }, between);
+        errors[i] = flushed[st.st_dev];
+    }
+    return errors;
+}
+
+Failure PosixFileSystem::failure(int code, std::string source) const { return systemFailure(code, std::move(source)); }
+
+int PosixFileSystem::errorCode(Refusal refusal) const {
+    switch (refusal) {
+        case Refusal::NotAFile: return EINVAL;
+        case Refusal::IsAFolder: return EISDIR;
+        case Refusal::NameTaken: return EEXIST;
+        case Refusal::AccessDenied: return EACCES;
+        case Refusal::Changed: return EAGAIN;
+        case Refusal::TooLarge: return EFBIG;
+        case Refusal::OnlyInTheCloud: return ENOMEDIUM;
+    }
+    return EIO;
 }
 
 }  // namespace ruror::posix

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/file_system.h"
-#include "os/posix/file_copier.h"
 
 namespace ruror::posix {
 
@@ -29,25 +28,27 @@ public:
     WriterHold keepWritersOut(const std::filesystem::path& file) override;
     void letWritersIn() override;
     Outcome createFolder(const std::filesystem::path& folder) override;
-    Outcome copyFile(const std::filesystem::path& source, const std::filesystem::path& destination, bool overwrite,
-                     const CopyProgress& progress) override;
-    Outcome stageCopy(const std::filesystem::path& source, const std::filesystem::path& destination,
-                      const CopyProgress& progress) override;
-    std::vector<Failure> commitCopies(const CopyProgress& progress) override;
-    Outcome flushFolder(const std::filesystem::path& folder, const std::function<void()>& between) override;
+    Outcome flushFolder(const std::filesystem::path& folder, const KeepAnswering& between) override;
     void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
+
+    int openSource(const std::filesystem::path& source, const KeepAnswering& between,
+                   std::unique_ptr<CopySource>& opened) override;
+    Destination destinationState(const std::filesystem::path& destination) override;
+    std::optional<std::uint64_t> largestFileOn(const std::filesystem::path& folder) override;
+    int createCopy(const std::filesystem::path& folder, std::uint64_t size,
+                   std::unique_ptr<CopyTarget>& created) override;
+    std::vector<int> flushTogether(const std::vector<CopyTarget*>& copies, const KeepAnswering& between) override;
+    Failure failure(int code, std::string source) const override;
+    int errorCode(Refusal refusal) const override;
 
 private:
     void startListing(const std::filesystem::path& folder, int attributes);
     void readListing(DIR* dir, const std::filesystem::path& folder, int attributes);
-    void placeStagedCopies(const CopyProgress& progress);
 
     std::filesystem::path programFolder_;
     std::vector<std::filesystem::path> listing_;
     std::size_t next_ = 0;
     std::vector<Failure> listingFailures_;
-    std::vector<PendingCopy> staged_;
-    std::vector<Failure> commitFailures_;
 };
 
 }  // namespace ruror::posix

@@ -47,19 +47,20 @@ bool nameStillRefersTo(int fd, const std::filesystem::path& path) {
 
 }  // namespace
 
-TemporaryFile TemporaryFile::create(const std::filesystem::path& folder, Outcome& failure) {
+TemporaryFile TemporaryFile::create(const std::filesystem::path& folder, int& error) {
+    error = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path path = folder / nextName();
         UniqueFd fd(open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (!fd.valid()) {
             if (errno == EEXIST) continue;
-            failure = systemFailure(errno, "Crear un archivo temporal en " + quoted(folder.string()));
+            error = errno;
             return {};
         }
         // Where the file system has no locks (some network shares), the file
         // goes unlocked: a later run then cannot lock it either, and leaves it.
         if (flock(fd.get(), LOCK_EX) != 0 && !notOffered(errno) && errno != ENOLCK && errno != EINVAL) {
-            failure = systemFailure(errno, "Bloquear el archivo temporal " + quoted(path.string()));
+            error = errno;
             unlink(path.c_str());
             return {};
         }
@@ -70,7 +71,7 @@ TemporaryFile TemporaryFile::create(const std::filesystem::path& folder, Outcome
         if (fstat(fd.get(), &created) == 0 && created.st_nlink > 0)
             return TemporaryFile(std::move(fd), std::move(path));
     }
-    failure = systemFailure(EEXIST, "Crear un archivo temporal en " + quoted(folder.string()));
+    error = EEXIST;
     return {};
 }
 
@@ -78,25 +79,24 @@ TemporaryFile::~TemporaryFile() {
     if (fd_.valid()) unlink(path_.c_str());
 }
 
-Outcome TemporaryFile::renameTo(const std::filesystem::path& destination, bool replace) {
-    const std::string source = "Dar su nombre final a " + quoted(destination.string());
+int TemporaryFile::renameTo(const std::filesystem::path& destination, bool replace) {
     if (replace) {
-        if (rename(path_.c_str(), destination.c_str()) != 0) return systemFailure(errno, source);
+        if (rename(path_.c_str(), destination.c_str()) != 0) return errno;
     } else if (renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) != 0) {
-        if (errno == EEXIST) return destinationKept(source);
-        if (errno != EINVAL && errno != ENOSYS) return systemFailure(errno, source);
+        if (errno == EEXIST) return kNameTaken;
+        if (errno != EINVAL && errno != ENOSYS) return errno;
         // The file system cannot rename without replacing: a hard link never
         // replaces, and where links are refused too the check comes just before.
         if (link(path_.c_str(), destination.c_str()) == 0) {
             unlink(path_.c_str());
         } else {
             struct stat existing {};
-            if (errno == EEXIST || lstat(destination.c_str(), &existing) == 0) return destinationKept(source);
-            if (rename(path_.c_str(), destination.c_str()) != 0) return systemFailure(errno, source);
+            if (errno == EEXIST || lstat(destination.c_str(), &existing) == 0) return kNameTaken;
+            if (rename(path_.c_str(), destination.c_str()) != 0) return errno;
         }
     }
     fd_.reset();
-    return std::nullopt;
+    return 0;
 }
 
 bool TemporaryFile::isTemporaryName(const std::string& name) {

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <string>
 
-#include "core/failure.h"
 #include "os/posix/unique_fd.h"
 
 namespace ruror::posix {
@@ -14,8 +13,9 @@ namespace ruror::posix {
 // taken was left by a run that ended.
 class TemporaryFile {
 public:
-    // Creates the file, empty and locked, in the folder.
-    static TemporaryFile create(const std::filesystem::path& folder, Outcome& failure);
+    // Creates the file, empty and locked, in the folder; `error` is 0 or
+    // the errno value.
+    static TemporaryFile create(const std::filesystem::path& folder, int& error);
 
     TemporaryFile() = default;
     TemporaryFile(TemporaryFile&&) = default;
@@ -25,11 +25,11 @@ public:
 
     int fd() const { return fd_.get(); }
     const std::filesystem::path& path() const { return path_; }
-    bool valid() const { return fd_.valid(); }
 
-    // Gives the file its final name; with replace false an existing file of
-    // that name is kept and the rename fails with EEXIST.
-    Outcome renameTo(const std::filesystem::path& destination, bool replace);
+    // Gives the file its final name: 0, an errno value, or, with replace
+    // false and a file of that name there, kNameTaken and that file kept.
+    int renameTo(const std::filesystem::path& destination, bool replace);
+    static constexpr int kNameTaken = -1;
 
     // Whether a name is one this class gives its files.
     static bool isTemporaryName(const std::string& name);

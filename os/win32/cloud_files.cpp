@@ -1,7 +1,5 @@
 #include "os/win32/cloud_files.h"
 
-#include "os/win32/windows_failure.h"
-
 namespace ruror::win32 {
 namespace {
 
@@ -12,13 +10,8 @@ constexpr DWORD kRecallOnDataAccess = 0x00400000;
 
 }  // namespace
 
-Outcome cloudOnlyFailure(DWORD attributes, const std::string& sourceText) {
-    if ((attributes & (kRecallOnOpen | kRecallOnDataAccess | FILE_ATTRIBUTE_OFFLINE)) == 0) return std::nullopt;
-    Failure cloud = windowsFailure(ERROR_FILE_OFFLINE, "Copiar " + sourceText);
-    cloud.description =
-        "El documento está solo en la nube (OneDrive u otro servicio de sincronización) y no se ha descargado en este "
-        "equipo. Elija \"Mantener siempre en este dispositivo\" para su carpeta y haga el respaldo de nuevo";
-    return cloud;
+bool isOnlyInTheCloud(DWORD attributes) {
+    return (attributes & (kRecallOnOpen | kRecallOnDataAccess | FILE_ATTRIBUTE_OFFLINE)) != 0;
 }
 
 }  // namespace ruror::win32

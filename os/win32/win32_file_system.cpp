@@ -5,7 +5,8 @@
 #include "core/answering_wait.h"
 #include "core/windows_paths.h"
 #include "os/win32/extended_path.h"
-#include "os/win32/file_copy.h"
+#include "os/win32/win32_copy_source.h"
+#include "os/win32/win32_copy_target.h"
 #include "os/win32/unique_handle.h"
 #include "os/win32/windows_failure.h"
 
@@ -141,12 +142,7 @@ std::vector<fs::path> Win32FileSystem::subFolders(const fs::path& folder) {
 std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(longForm(file).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    // Windows counts 100 ns intervals from 1601; the epoch is 1970.
-    constexpr std::int64_t kEpochIn1601Units = 116444736000000000;
-    const auto written = static_cast<std::int64_t>(
-        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
-    return FileStamp{(static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-                     (written - kEpochIn1601Units) * 100};
+    return stampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime);
 }
 
 // Folders are compared by what they are (volume and file index), not by how
@@ -196,19 +192,7 @@ Outcome Win32FileSystem::createFolder(const fs::path& folder) {
     return inTheWay;
 }
 
-Outcome Win32FileSystem::copyFile(const fs::path& source, const fs::path& destination, bool overwrite,
-                                  const CopyProgress& progress) {
-    return copyFileAtomically(source, destination, overwrite, progress);
-}
-
-// Each copy is flushed and placed at once: the same guarantees, one flush a file.
-Outcome Win32FileSystem::stageCopy(const fs::path& source, const fs::path& destination, const CopyProgress& progress) {
-    return copyFileAtomically(source, destination, false, progress);
-}
-
-std::vector<Failure> Win32FileSystem::commitCopies(const CopyProgress&) { return {}; }
-
-Outcome Win32FileSystem::flushFolder(const fs::path& folder, const std::function<void()>& between) {
+Outcome Win32FileSystem::flushFolder(const fs::path& folder, const KeepAnswering& between) {
     UniqueHandle handle(CreateFileW(longForm(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -225,6 +209,62 @@ Outcome Win32FileSystem::flushFolder(const fs::path& folder, const std::function
 
 void Win32FileSystem::removeAbandonedTemporaryFiles(const fs::path& folder) {
     win32::removeAbandonedTemporaryFiles(folder);
+}
+
+int Win32FileSystem::openSource(const fs::path& source, const KeepAnswering& between,
+                                std::unique_ptr<CopySource>& opened) {
+    return Win32CopySource::open(source, between, opened);
+}
+
+Destination Win32FileSystem::destinationState(const fs::path& destination) {
+    const DWORD existing = GetFileAttributesW(longForm(destination).c_str());
+    if (existing == INVALID_FILE_ATTRIBUTES) return Destination::Free;
+    if (existing & FILE_ATTRIBUTE_DIRECTORY) return Destination::Folder;
+    // Windows' own copy refuses to replace these (Wine's does not).
+    if (existing & FILE_ATTRIBUTE_READONLY) return Destination::ReadOnlyFile;
+    if (existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return Destination::HiddenOrSystemFile;
+    return Destination::File;
+}
+
+// "FAT", "FAT16" and "FAT32" have the limit; "exFAT" has none.
+std::optional<std::uint64_t> Win32FileSystem::largestFileOn(const fs::path& folder) {
+    wchar_t root[MAX_PATH + 1] = {};
+    wchar_t fileSystem[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(longForm(folder).c_str(), root, MAX_PATH + 1) ||
+        !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH + 1)) {
+        return std::nullopt;
+    }
+    if (wcsncmp(fileSystem, L"FAT", 3) != 0) return std::nullopt;
+    return kLargestFatFile;
+}
+
+int Win32FileSystem::createCopy(const fs::path& folder, std::uint64_t size, std::unique_ptr<CopyTarget>& created) {
+    return Win32CopyTarget::create(folder, size, created);
+}
+
+// Windows flushes a file, not a whole drive: one flush for each copy.
+std::vector<int> Win32FileSystem::flushTogether(const std::vector<CopyTarget*>& copies, const KeepAnswering& between) {
+    std::vector<int> errors;
+    errors.reserve(copies.size());
+    for (CopyTarget* copy : copies) errors.push_back(copy->flush(between));
+    return errors;
+}
+
+Failure Win32FileSystem::failure(int code, std::string source) const {
+    return windowsFailure(static_cast<DWORD>(code), std::move(source));
+}
+
+int Win32FileSystem::errorCode(Refusal refusal) const {
+    switch (refusal) {
+        case Refusal::NotAFile:
+        case Refusal::IsAFolder: return ERROR_DIRECTORY;
+        case Refusal::NameTaken: return ERROR_FILE_EXISTS;
+        case Refusal::AccessDenied: return ERROR_ACCESS_DENIED;
+        case Refusal::Changed: return ERROR_LOCK_VIOLATION;
+        case Refusal::TooLarge: return ERROR_FILE_TOO_LARGE;
+        case Refusal::OnlyInTheCloud: return ERROR_FILE_OFFLINE;
+    }
+    return ERROR_GEN_FAILURE;
 }
 
 }  // namespace ruror::win32

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "backup/verified_copy.h"
+
 #include <thread>
 
 #include "main_window/messages.h"
@@ -82,12 +84,12 @@ TEST(Win32Copy, KeepsAnExistingTreeFileAndReplacesOnlyTheBackupFile) {
     win32::Win32FileSystem files(folder.path());
     writeFile(folder / "nuevo.pdf", "nuevo");
     writeFile(folder / "copia.pdf", "anterior");
-    const Outcome kept = files.copyFile(folder / "nuevo.pdf", folder / "copia.pdf", false, {});
+    const Outcome kept = copyVerified(files, folder / "nuevo.pdf", folder / "copia.pdf", false, {});
     ASSERT_TRUE(kept);
     EXPECT_TRUE(kept->destinationExisted);
     EXPECT_EQ(readFile(folder / "copia.pdf"), "anterior");
 
-    EXPECT_FALSE(files.copyFile(folder / "nuevo.pdf", folder / "copia.pdf", true, {}));
+    EXPECT_FALSE(copyVerified(files, folder / "nuevo.pdf", folder / "copia.pdf", true, {}));
     EXPECT_EQ(readFile(folder / "copia.pdf"), "nuevo");
     // The copy shows as a plain file, found under mask 32, with the source's time.
     EXPECT_EQ(files.findFirst(folder / "copia.pdf", 32), fs::path("copia.pdf"));
@@ -102,7 +104,7 @@ TEST(Win32Copy, AReadOnlyBackupFileIsAFailureAndStaysAsItWas) {
     writeFile(folder / "base.mdb", "base nueva");
     writeFile(folder / "Lunes.qvtdb", "respaldo anterior");
     setAttributes(folder / "Lunes.qvtdb", FILE_ATTRIBUTE_READONLY);
-    const Outcome failed = files.copyFile(folder / "base.mdb", folder / "Lunes.qvtdb", true, {});
+    const Outcome failed = copyVerified(files, folder / "base.mdb", folder / "Lunes.qvtdb", true, {});
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->number, ERROR_ACCESS_DENIED);
     EXPECT_EQ(failed->description, "Acceso denegado");
@@ -128,7 +130,7 @@ TEST(Win32Copy, AHiddenOrSystemBackupFileIsNeverReplaced) {
         EXPECT_FALSE(h.window.closed);
 
         // The copier itself refuses it too.
-        const Outcome refused = h.files.copyFile(h.program() / "QVT Datos.mdb", earlier, true, {});
+        const Outcome refused = copyVerified(h.files, h.program() / "QVT Datos.mdb", earlier, true, {});
         ASSERT_TRUE(refused);
         EXPECT_EQ(refused->number, ERROR_ACCESS_DENIED);
         setAttributes(earlier, FILE_ATTRIBUTE_NORMAL);
@@ -145,7 +147,7 @@ TEST(Win32Copy, AFileQuvetraHoldsOpenIsReadAndLeftAsItWas) {
     HANDLE held = CreateFileW((folder / "QVT Datos.mdb").wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(files.copyFile(folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true, {}));
+    EXPECT_FALSE(copyVerified(files, folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true, {}));
     CloseHandle(held);
     EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), "base en uso");
 }
@@ -216,7 +218,7 @@ TEST(Win32HeldFiles, AnEarlierBackupHeldForAMomentIsReplacedOnceLetGo) {
         CloseHandle(scanner);
     });
     int answered = 0;
-    const Outcome failure = files.copyFile(folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true,
+    const Outcome failure = copyVerified(files, folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true,
                                            [&](std::uint64_t, std::uint64_t) { ++answered; });
     letGo.join();
     EXPECT_FALSE(failure) << failure->description;
@@ -232,7 +234,7 @@ TEST(Win32HeldFiles, HeldForLongerItFailsAsBeforeAndLeavesNothing) {
     HANDLE scanner =
         CreateFileW((folder / "Lunes.qvtdb").wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(scanner, INVALID_HANDLE_VALUE);
-    const Outcome failure = files.copyFile(folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true, {});
+    const Outcome failure = copyVerified(files, folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true, {});
     CloseHandle(scanner);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->number == ERROR_ACCESS_DENIED || failure->number == ERROR_SHARING_VIOLATION)
@@ -243,19 +245,15 @@ TEST(Win32HeldFiles, HeldForLongerItFailsAsBeforeAndLeavesNothing) {
 
 // Wine keeps no more of a file's attributes than hidden and system, so a
 // document kept only in the cloud is told by the attributes Windows gives it.
-TEST(Win32CloudFiles, ADocumentOnlyInTheCloudIsNotCopiedAndTheUserIsToldWhatToDo) {
+TEST(Win32CloudFiles, ADocumentOnlyInTheCloudIsToldByItsAttributes) {
     constexpr DWORD kRecallOnDataAccess = 0x00400000, kRecallOnOpen = 0x00040000;
     for (const DWORD cloud : {FILE_ATTRIBUTE_ARCHIVE | kRecallOnDataAccess, DWORD{FILE_ATTRIBUTE_OFFLINE},
                               FILE_ATTRIBUTE_READONLY | kRecallOnOpen}) {
-        const Outcome failure = win32::cloudOnlyFailure(cloud, "'Factura.pdf'");
-        ASSERT_TRUE(failure) << cloud;
-        EXPECT_EQ(failure->number, ERROR_FILE_OFFLINE);
-        EXPECT_NE(failure->description.find("solo en la nube"), std::string::npos);
-        EXPECT_NE(failure->description.find("Mantener siempre en este dispositivo"), std::string::npos);
+        EXPECT_TRUE(win32::isOnlyInTheCloud(cloud)) << cloud;
     }
     for (const DWORD local : {DWORD{FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_NORMAL},
                               DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE}}) {
-        EXPECT_FALSE(win32::cloudOnlyFailure(local, "'Factura.pdf'")) << local;
+        EXPECT_FALSE(win32::isOnlyInTheCloud(local)) << local;
     }
 }
 
@@ -295,7 +293,7 @@ TEST(Win32Paths, ALongPathIsCreatedAndCopiedInto) {
     }
     ASSERT_GT(deep.wstring().size(), 300u);
     writeFile(folder / "base.mdb", "base");
-    EXPECT_FALSE(files.copyFile(folder / "base.mdb", joinedPath(deep, L"Lunes.qvtdb"), true, {}));
+    EXPECT_FALSE(copyVerified(files, folder / "base.mdb", joinedPath(deep, L"Lunes.qvtdb"), true, {}));
     EXPECT_EQ(files.findFirst(joinedPath(deep, L"Lunes.qvtdb"), 32), fs::path("Lunes.qvtdb"));
 }
 
@@ -370,7 +368,7 @@ TEST(Win32Child, SlowCopyForTheKillTest) {
         GTEST_SKIP() << "runs only as the child of Win32Kill";
     }
     win32::Win32FileSystem files(fs::path(source).parent_path());
-    files.copyFile(source, destination, true, [](std::uint64_t, std::uint64_t) { Sleep(200); });
+    copyVerified(files, source, destination, true, [](std::uint64_t, std::uint64_t) { Sleep(200); });
 }
 
 TEST(Win32Kill, ARunKilledMidCopyLeavesTheEarlierBackupAndTheNextRunRemovesItsFile) {

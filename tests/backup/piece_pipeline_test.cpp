@@ -1,4 +1,4 @@
-#include "core/piece_pipeline.h"
+#include "backup/piece_pipeline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/content_hash.h"
+#include "backup/content_hash.h"
 
 #define XXH_INLINE_ALL
 #include <xxhash.h>

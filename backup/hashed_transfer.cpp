@@ -1,4 +1,4 @@
-#include "core/hashed_transfer.h"
+#include "backup/hashed_transfer.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/content_hash.h"
-#include "core/piece_pipeline.h"
+#include "backup/content_hash.h"
+#include "backup/piece_pipeline.h"
 
 namespace ruror {
 

@@ -1,0 +1,55 @@
+#include "os/win32/win32_copy_source.h"
+
+#include "os/win32/cloud_files.h"
+#include "os/win32/extended_path.h"
+#include "os/win32/held_file_retry.h"
+#include "os/win32/positional_io.h"
+
+namespace ruror::win32 {
+
+FileStamp stampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& lastWrite) {
+    // Windows counts 100 ns intervals from 1601; the epoch is 1970.
+    constexpr std::int64_t kEpochIn1601Units = 116444736000000000;
+    const auto written =
+        static_cast<std::int64_t>((static_cast<std::uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime);
+    return FileStamp{(static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow, (written - kEpochIn1601Units) * 100};
+}
+
+int Win32CopySource::open(const std::filesystem::path& path, const KeepAnswering& between,
+                          std::unique_ptr<CopySource>& opened) {
+    UniqueHandle handle;
+    const DWORD error = retryWhileHeld(
+        [&] {
+            handle = UniqueHandle(CreateFileW(extendedLengthPath(path.wstring()).c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL,
+                                              nullptr));
+            return handle.valid() ? DWORD{0} : GetLastError();
+        },
+        between);
+    if (error != 0) return static_cast<int>(error);
+    BY_HANDLE_FILE_INFORMATION before{};
+    if (!GetFileInformationByHandle(handle.get(), &before)) return static_cast<int>(GetLastError());
+    opened.reset(new Win32CopySource(std::move(handle), before));
+    return 0;
+}
+
+FileStamp Win32CopySource::stamp() const {
+    return stampOf(before_.nFileSizeHigh, before_.nFileSizeLow, before_.ftLastWriteTime);
+}
+
+bool Win32CopySource::onlyInTheCloud() const { return isOnlyInTheCloud(before_.dwFileAttributes); }
+
+long long Win32CopySource::readAt(char* buffer, std::size_t capacity, std::uint64_t offset) {
+    return readFrom(handle_.get(), buffer, capacity, offset);
+}
+
+int Win32CopySource::checkUnchanged(bool& unchanged) {
+    BY_HANDLE_FILE_INFORMATION after{};
+    if (!GetFileInformationByHandle(handle_.get(), &after)) return static_cast<int>(GetLastError());
+    unchanged = after.nFileSizeHigh == before_.nFileSizeHigh && after.nFileSizeLow == before_.nFileSizeLow &&
+                CompareFileTime(&after.ftLastWriteTime, &before_.ftLastWriteTime) == 0;
+    return 0;
+}
+
+}  // namespace ruror::win32
