@@ -42,8 +42,9 @@ public:
     // Looks up one entry, or starts a listing when the last component of the
     // path is the pattern "*.*". Returns the entry's name (without folder), or
     // an empty path when nothing matches the attribute mask. Masks 0 and 32
-    // match plain files; mask 16 also matches folders. Listings are ordered by
-    // name and hold only entries directly inside the folder.
+    // match plain files; mask 16 also matches folders. A listing holds only
+    // the entries directly inside the folder (sorted by name on POSIX, as
+    // Windows gives them there).
     virtual std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) = 0;
     // The next name of the listing begun by the last findFirst, or empty at its end.
     virtual std::filesystem::path findNext() = 0;
@@ -66,7 +67,8 @@ public:
     virtual WriterHold keepWritersOut(const std::filesystem::path& file) = 0;
     virtual void letWritersIn() = 0;
 
-    // Fails when the folder exists or cannot be made.
+    // Fails when the folder cannot be made, or exists: an existing folder is
+    // a failure with destinationExisted set, to be kept as it is.
     virtual Outcome createFolder(const std::filesystem::path& folder) = 0;
 
     // Writes a folder's entries to the disk, so files renamed into it survive

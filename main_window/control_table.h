@@ -19,6 +19,8 @@ enum class Kind { Shape, Image, Label, Line, TextBox, CheckBox, Toolbar };
 // The platform's own colours the window uses; it sets none of its own.
 enum class SystemColour { Default, WindowBackground, ButtonShadow, Highlight3D };
 
+// A label takes the size of its caption, its left and top edges fixed; an
+// empty one keeps the size given here.
 struct ControlSpec {
     const char* name;
     Kind kind;
@@ -28,7 +30,6 @@ struct ControlSpec {
     int left, top, width, height;
     int tabIndex;  // -1 for none
     bool bold;
-    bool sizesItself;
     SystemColour colour;
     std::optional<Control> control;  // how the handlers address it
 };

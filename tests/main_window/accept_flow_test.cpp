@@ -57,13 +57,13 @@ TEST_F(AcceptFlow, OneWholeBackupCopiesTheDatabaseAndTheDataCentreAndCloses) {
     // with the files each holds; an empty one loses nothing and is not named.
     ASSERT_EQ(boxTexts().size(), 2u);
     EXPECT_EQ(h.dialogs.boxes[0].title, "Carpetas no respaldadas");
-    EXPECT_EQ(h.dialogs.boxes[0].style, 64);
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly | box::kInformation);
     EXPECT_NE(boxTexts()[0].find("\r\n- Otros (2 archivos)\r\n- Archivo" + kSeparator + "2025 (1 archivo)\r\n\r\n"),
               std::string::npos)
         << boxTexts()[0];
     EXPECT_EQ(boxTexts()[0].find("vacía"), std::string::npos);
     EXPECT_EQ(boxTexts()[1], messages::kBackupSucceeded);
-    EXPECT_EQ(h.dialogs.boxes[1].style, 64);
+    EXPECT_EQ(h.dialogs.boxes[1].style, box::kOkOnly | box::kInformation);
     EXPECT_EQ(h.dialogs.boxes[1].title, "");
 
     EXPECT_FALSE(h.window.allEnabled());
@@ -90,7 +90,7 @@ TEST_F(AcceptFlow, OnlyTheDatabaseWhenTheDataCentreOptionIsCleared) {
 TEST_F(AcceptFlow, EmptyFieldsAreRefusedWithTheFocusOnTheFieldAtFault) {
     h.accept("   ", "");
     EXPECT_EQ(boxTexts(), std::vector<std::string>{messages::kLocationEmpty});
-    EXPECT_EQ(h.dialogs.boxes[0].style, 64);
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly | box::kInformation);
     EXPECT_EQ(h.window.focus, Control::Text1);
 
     h.dialogs.boxes.clear();
@@ -114,7 +114,7 @@ TEST_F(AcceptFlow, AnExistingBackupIsReplacedOnlyAfterYes) {
     EXPECT_EQ(h.dialogs.boxes[0].text,
               "El nombre 'Lunes' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo sobre este "
               "archivo?");
-    EXPECT_EQ(h.dialogs.boxes[0].style, 36);
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kYesNo | box::kQuestion);
     EXPECT_EQ(snapshot(h.destination()), earlier);
     EXPECT_FALSE(h.window.closed);
     EXPECT_TRUE(h.window.allEnabled());
@@ -135,7 +135,7 @@ TEST_F(AcceptFlow, AMissingDatabaseIsReportedWithTheProgramFolder) {
               "La operación que intenta realizar, no podrá ser realizada.\r\n\r\nLa base de "
               "datos de Quvetra '" +
                   text(h.program()) + kSeparator + "QVT Datos.mdb o QVT Datos.accdb' no se encontró");
-    EXPECT_EQ(h.dialogs.boxes[0].style, 16);
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly | box::kCritical);
     EXPECT_FALSE(h.window.closed);
     EXPECT_TRUE(fs::is_empty(h.destination()));
 }
@@ -152,10 +152,10 @@ TEST_F(AcceptFlow, AMissingDestinationShowsTheFailureReportThenTheFailureBox) {
     EXPECT_EQ(report.substr(0, report.find("\r\n")), number);
     EXPECT_NE(report.find("\r\nDescripción: " + description + "\r\n\r\nFuente: "), std::string::npos) << report;
     EXPECT_TRUE(report.ends_with("\r\nVentana: Principal           Proceso : FunCopiar\r\nDetalle : ")) << report;
-    EXPECT_EQ(h.dialogs.boxes[0].style, 0);
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly);
     EXPECT_EQ(h.dialogs.boxes[0].title, "Ha ocurrido un error");
     EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
-    EXPECT_EQ(h.dialogs.boxes[1].style, 16);
+    EXPECT_EQ(h.dialogs.boxes[1].style, box::kOkOnly | box::kCritical);
     EXPECT_EQ(h.window.texts[Control::Label3], "Proceso 1 de 5: Creando respaldo principal...");
     EXPECT_EQ(h.window.progress.back(), std::make_pair(0LL, 0LL)) << "the progress bar stays shown";
     EXPECT_TRUE(h.window.closed);
@@ -180,7 +180,7 @@ TEST_F(AcceptFlow, APathThatCannotBeFormedIsRefusedBeforeAnythingIsWritten) {
         ASSERT_EQ(h.dialogs.boxes.size(), 1u) << bad.name;
         EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("La ruta del respaldo no es válida:\r\n\r\n'" + bad.location))
             << h.dialogs.boxes[0].text;
-        EXPECT_EQ(h.dialogs.boxes[0].style, 48);
+        EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly | box::kExclamation);
         EXPECT_EQ(h.window.focus, bad.field) << bad.name;
         EXPECT_TRUE(h.window.allEnabled());
         EXPECT_FALSE(h.window.closed);
@@ -195,7 +195,7 @@ TEST_F(AcceptFlow, APastedNameWithARefusedCharacterGetsTheNameFieldsWarning) {
         h.accept(location(), pasted);
         ASSERT_EQ(h.dialogs.boxes.size(), 1u) << pasted;
         EXPECT_EQ(h.dialogs.boxes[0].text, messages::kRefusedCharacter);
-        EXPECT_EQ(h.dialogs.boxes[0].style, 48);
+        EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly | box::kExclamation);
         EXPECT_EQ(h.window.focus, Control::Text2);
         EXPECT_TRUE(h.window.allEnabled());
     }
@@ -222,7 +222,7 @@ TEST_F(AcceptFlow, ANameWindowsReservesIsRefusedBeforeAnythingIsWritten) {
         h.accept(location(), reserved);
         ASSERT_EQ(h.dialogs.boxes.size(), 1u) << reserved;
         EXPECT_NE(h.dialogs.boxes[0].text.find("Windows reserva ese nombre"), std::string::npos);
-        EXPECT_EQ(h.dialogs.boxes[0].style, 48);
+        EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly | box::kExclamation);
         EXPECT_EQ(h.window.focus, Control::Text2);
         EXPECT_FALSE(h.window.closed);
     }
@@ -375,7 +375,7 @@ TEST_F(AcceptFlow, QuvetraWorkingOnItsDatabaseAsksBeforeCopying) {
     EXPECT_NE(h.dialogs.boxes[0].text.find("'" + text(quvetra.namedInQuestion()) + "'"), std::string::npos)
         << h.dialogs.boxes[0].text;
     // Yes and No, question icon, No the default answer.
-    EXPECT_EQ(h.dialogs.boxes[0].style, 4 + 32 + 256);
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kYesNo | box::kQuestion | box::kDefaultButton2);
     EXPECT_TRUE(fs::is_empty(h.destination()));
     EXPECT_TRUE(h.window.allEnabled());
     EXPECT_FALSE(h.window.closed);

@@ -109,7 +109,7 @@ TEST(Keys, TheNameFieldRefusesTheCharactersAFileNameCannotHold) {
     ASSERT_EQ(h.dialogs.boxes.size(), 10u);
     EXPECT_EQ(h.dialogs.boxes[0].text,
               "Un nombre de archivo, no puede contener cualquiera de los siguientes caracteres: | < \\ / > : ? * '' ");
-    EXPECT_EQ(h.dialogs.boxes[0].style, 48);
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kOkOnly | box::kExclamation);
     EXPECT_EQ(h.dialogs.boxes[0].title, "");
 
     for (const int accepted : {int{'-'}, int{'('}, int{'a'}, int{' '}, 0xD1 /* Ñ */}) {

@@ -1,16 +1,12 @@
 #include "os/posix/posix_file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-
-#include "backup/verified_copy.h"
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fcntl.h>
-
-#include <algorithm>
-
+#include "backup/verified_copy.h"
 #include "os/posix/temporary_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -73,18 +69,6 @@ TEST(LookUp, MasksMatchPlainFilesAndFoldersOnlyWhereAsked) {
     EXPECT_EQ(files.findFirst(fs::path(t.path().string() + "//archivo"), 0), "archivo");
 }
 
-TEST(Copy, WithoutOverwriteAnExistingFileIsKept) {
-    TempFolder t;
-    writeFile(t / "origen", "nuevo");
-    writeFile(t / "destino", "viejo");
-    PosixFileSystem files(t.path());
-    const Outcome failure = copyVerified(files, t / "origen", t / "destino", false, {});
-    ASSERT_TRUE(failure);
-    EXPECT_TRUE(failure->destinationExisted);
-    EXPECT_EQ(readFile(t / "destino"), "viejo");
-    EXPECT_EQ(snapshot(t.path()).size(), 2u);
-}
-
 TEST(Copy, AFailedCopyLeavesTheOldFileAndNoTemporaryFile) {
     TempFolder t;
     fs::create_directory(t / "no-es-archivo");
@@ -99,49 +83,6 @@ TEST(Copy, AFailedCopyLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_TRUE(copyVerified(files, t / "tubo", t / "destino", true, {}));  // returns, never hangs
     EXPECT_EQ(readFile(t / "destino"), "viejo");
     EXPECT_EQ(snapshot(t.path()).size(), 3u);
-}
-
-// A large file goes through pieces on helper threads, past the cache: it
-// arrives whole, to the byte (its last block padded, then cut back), and the
-// progress covers the copy and the reading back to the end.
-TEST(Copy, ALargeFileIsCopiedWholeAndItsProgressReachesTheEnd) {
-    TempFolder t;
-    const std::uint64_t size = (10 << 20) + 123;
-    const std::string content = test::randomBytes(size, 3);
-    writeFile(t / "origen", content);
-    PosixFileSystem files(t.path());
-    std::vector<std::uint64_t> done;
-    ASSERT_FALSE(copyVerified(files, t / "origen", t / "destino", true, [&](std::uint64_t part, std::uint64_t total) {
-        EXPECT_EQ(total, 2 * size);
-        done.push_back(part);
-    }));
-    EXPECT_EQ(readFile(t / "destino"), content);
-    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
-    EXPECT_NE(std::find(done.begin(), done.end(), size), done.end()) << "the copy's half";
-    ASSERT_FALSE(done.empty());
-    EXPECT_EQ(done.back(), 2 * size);
-}
-
-TEST(Copy, StagedCopiesTakeTheirNamesOnlyWhenCommitted) {
-    TempFolder t;
-    writeFile(t / "origen/a", "a");
-    writeFile(t / "origen/b", "b");
-    fs::create_directory(t / "destino");
-    PosixFileSystem files(t.path());
-    CopyBatch batch(files);
-    ASSERT_FALSE(batch.add(t / "origen/a", t / "destino/a", {}));
-    ASSERT_FALSE(batch.add(t / "origen/b", t / "destino/b", {}));
-    EXPECT_FALSE(fs::exists(t / "destino/a"));
-    // Another program writes one of the names first: its file is kept.
-    writeFile(t / "destino/b", "de otro");
-
-    const std::vector<Failure> failures = batch.commit({});
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_TRUE(failures[0].destinationExisted);
-    EXPECT_EQ(readFile(t / "destino/a"), "a");
-    EXPECT_EQ(readFile(t / "destino/b"), "de otro");
-    EXPECT_EQ(snapshot(t / "destino").size(), 2u);
-    EXPECT_TRUE(batch.commit({}).empty());
 }
 
 TEST(TemporaryFiles, OnlyThoseOfEndedRunsAreRemoved) {

@@ -168,8 +168,9 @@ TEST_F(WindowTest, AccessKeysMoveTheFocusAndToggleTheOption) {
     QTest::keyClick(&view, Qt::Key_U, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), text1());
     QTest::keyClick(&view, Qt::Key_C, Qt::AltModifier);
-    QTest::qWait(200);  // the check box answers its access key with an animated click
-    EXPECT_FALSE(find<QCheckBox>("Check1")->isChecked());
+    // The check box answers its access key with an animated click.
+    auto* check = find<QCheckBox>("Check1");
+    EXPECT_TRUE(QTest::qWaitFor([check] { return !check->isChecked(); }, 2000));
 }
 
 TEST_F(WindowTest, TheNameFieldRefusesTypedCharactersWithTheWarning) {
