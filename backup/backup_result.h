@@ -32,9 +32,7 @@ struct BackupResult {
     std::vector<LeftOutFolder> leftOut;
 
     // Whether everything asked for was copied and read back whole.
-    bool complete() const {
-        return !databaseFailure && dataCentre.failures.empty() && !dataCentre.destinationGone;
-    }
+    bool complete() const { return !databaseFailure && dataCentre.failures.empty() && !dataCentre.destinationGone; }
 };
 
 }  // namespace ruror

@@ -119,7 +119,8 @@ Outcome Sequence::checkDestination() const {
         case Destination::ReadOnlyFile:
             return refused(Refusal::AccessDenied, "Reemplazar " + destinationText + ", que es de solo lectura");
         case Destination::HiddenOrSystemFile:
-            return refused(Refusal::AccessDenied, "Reemplazar " + destinationText + ", que está oculto o es de sistema");
+            return refused(Refusal::AccessDenied,
+                           "Reemplazar " + destinationText + ", que está oculto o es de sistema");
         default: return std::nullopt;
     }
 }
@@ -140,14 +141,13 @@ Outcome Sequence::copyContent(CopySource& source) {
     const FileProgress progress(progress_, copy_.size);
     ContentHash hash;
     CopyTarget& target = *copy_.target;
-    const PiecePipeline::Result result = copyHashing(
-        [&source](char* piece, std::size_t capacity, std::uint64_t offset) {
-            return source.readAt(piece, capacity, offset);
-        },
-        [&target](char* piece, std::size_t length, std::uint64_t offset) {
-            return target.writeAt(piece, length, offset);
-        },
-        copy_.size, hash, [&progress](std::uint64_t written) { progress.written(written); });
+    const PiecePipeline::Result result =
+        copyHashing([&source](char* piece, std::size_t capacity,
+                              std::uint64_t offset) { return source.readAt(piece, capacity, offset); },
+                    [&target](char* piece, std::size_t length, std::uint64_t offset) {
+                        return target.writeAt(piece, length, offset);
+                    },
+                    copy_.size, hash, [&progress](std::uint64_t written) { progress.written(written); });
     const std::string writing = "Escribir la copia de " + sourceText_ + " en " + quoted(copy_.destination);
     if (result.error != 0) return files_.failure(result.error, result.failedFilling ? "Leer " + sourceText_ : writing);
     if (const int error = target.endAt(copy_.size)) return files_.failure(error, writing);
@@ -176,17 +176,15 @@ Outcome Sequence::verifyAndPlace() {
     CopyTarget& target = *copy_.target;
     const std::string checking =
         "Comprobar la copia de " + sourceText_ + " en " + quoted(copy_.destination.parent_path());
-    if (const int error = target.openReadBack(progress.standingAt(copy_.size)))
-        return files_.failure(error, checking);
+    if (const int error = target.openReadBack(progress.standingAt(copy_.size))) return files_.failure(error, checking);
     ContentHash hash;
     std::uint64_t total = 0;
-    const int error = hashToEnd(
-        [&target](char* piece, std::size_t capacity, std::uint64_t offset) {
-            return target.readBackAt(piece, capacity, offset);
-        },
-        copy_.size, hash, total, [&progress](std::uint64_t done) { progress.readBack(done); });
+    const int error = hashToEnd([&target](char* piece, std::size_t capacity,
+                                          std::uint64_t offset) { return target.readBackAt(piece, capacity, offset); },
+                                copy_.size, hash, total, [&progress](std::uint64_t done) { progress.readBack(done); });
     if (error != 0) return files_.failure(error, checking);
-    if (total != copy_.size || hash.digest() != copy_.digest) return Failure{kCopyReadBackDiffers, kReadBackDiffers, checking};
+    if (total != copy_.size || hash.digest() != copy_.digest)
+        return Failure{kCopyReadBackDiffers, kReadBackDiffers, checking};
 
     const std::string naming = "Dar su nombre final a " + quoted(copy_.destination);
     const int placed = target.place(copy_.destination, copy_.overwrite, progress.standingAt(2 * copy_.size));

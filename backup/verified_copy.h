@@ -24,8 +24,8 @@ using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)
 // kept and the copy fails with destinationExisted set; with overwrite a
 // failed copy leaves the old destination as it was. A source that changed
 // while it was read is never kept.
-Outcome copyVerified(FileSystem& files, const std::filesystem::path& source,
-                     const std::filesystem::path& destination, bool overwrite, const CopyProgress& progress);
+Outcome copyVerified(FileSystem& files, const std::filesystem::path& source, const std::filesystem::path& destination,
+                     bool overwrite, const CopyProgress& progress);
 
 // Copies many files like copyVerified without overwrite, flushing those
 // written together: many small files then cost one flush of the file system

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/quvetra_generator.h"
 #include "backup/fun_copiar.h"
+#include "bench/quvetra_generator.h"
 #include "bench/recording_observer.h"
 #include "os/posix/posix_file_system.h"
 

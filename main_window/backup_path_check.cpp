@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "backup/data_centre_layout.h"
-#include "main_window/windows_names.h"
 #include "core/path_text.h"
+#include "main_window/windows_names.h"
 
 namespace ruror {
 namespace {

@@ -10,8 +10,8 @@ void BackupProgress::stageBegun(Stage stage) {
     std::string status;
     switch (stage) {
         case Stage::Database:
-            status = std::string(messages::kDatabaseStageLead) + (dataCentre_ ? "5" : "1") +
-                     messages::kDatabaseStageTail;
+            status =
+                std::string(messages::kDatabaseStageLead) + (dataCentre_ ? "5" : "1") + messages::kDatabaseStageTail;
             break;
         case Stage::DataCentre: status = messages::kDataCentreStage; break;
         case Stage::Archivo: status = messages::kArchivoStage; break;

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "main_window/backup_path_check.h"
 #include "core/file_system.h"
 #include "core/location.h"
+#include "main_window/backup_path_check.h"
 
 namespace ruror {
 

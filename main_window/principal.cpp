@@ -6,6 +6,8 @@
 #include "backup/data_centre_layout.h"
 #include "backup/fun_copiar.h"
 #include "backup/quvetra_database.h"
+#include "core/path_text.h"
+#include "core/text_utils.h"
 #include "folder_picker/fun_buscar_carpeta.h"
 #include "folder_picker/location_cleanup.h"
 #include "main_window/backup_path_check.h"
@@ -14,8 +16,6 @@
 #include "main_window/destination_check.h"
 #include "main_window/messages.h"
 #include "main_window/refused_characters.h"
-#include "core/path_text.h"
-#include "core/text_utils.h"
 
 namespace ruror {
 namespace {

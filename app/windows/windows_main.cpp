@@ -6,10 +6,10 @@
 #include <ole2.h>
 
 #include "main_window/principal.h"
-#include "ui/win32/principal_window.h"
-#include "ui/win32/win32_dialogs.h"
 #include "os/win32/win32_file_system.h"
 #include "os/win32/windows_clock.h"
+#include "ui/win32/principal_window.h"
+#include "ui/win32/win32_dialogs.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // The shell's folder browser of the new style needs OLE.

@@ -10,8 +10,8 @@ namespace ruror::win32 {
 FileStamp stampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& lastWrite) {
     // Windows counts 100 ns intervals from 1601; the epoch is 1970.
     constexpr std::int64_t kEpochIn1601Units = 116444736000000000;
-    const auto written =
-        static_cast<std::int64_t>((static_cast<std::uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime);
+    const auto written = static_cast<std::int64_t>((static_cast<std::uint64_t>(lastWrite.dwHighDateTime) << 32) |
+                                                   lastWrite.dwLowDateTime);
     return FileStamp{(static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow, (written - kEpochIn1601Units) * 100};
 }
 
@@ -20,10 +20,10 @@ int Win32CopySource::open(const std::filesystem::path& path, const KeepAnswering
     UniqueHandle handle;
     const DWORD error = retryWhileHeld(
         [&] {
-            handle = UniqueHandle(CreateFileW(extendedLengthPath(path.wstring()).c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL,
-                                              nullptr));
+            handle =
+                UniqueHandle(CreateFileW(extendedLengthPath(path.wstring()).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL, nullptr));
             return handle.valid() ? DWORD{0} : GetLastError();
         },
         between);

@@ -5,9 +5,9 @@
 #include "core/answering_wait.h"
 #include "core/windows_paths.h"
 #include "os/win32/extended_path.h"
+#include "os/win32/unique_handle.h"
 #include "os/win32/win32_copy_source.h"
 #include "os/win32/win32_copy_target.h"
-#include "os/win32/unique_handle.h"
 #include "os/win32/windows_failure.h"
 
 namespace ruror::win32 {

@@ -180,10 +180,9 @@ TEST_F(FunCopiarTest, KeptDocumentsOlderThanQuvetrasAreFoundAndTheBackupStaysWho
     }
     const BackupResult result = copy();
     EXPECT_TRUE(result.complete());
-    EXPECT_EQ(result.dataCentre.outdated,
-              (std::vector<std::string>{"notas.txt", "Archivo" + kSeparator + "recibo.pdf",
-                                        "Referencias" + kSeparator + "tabla 0.xls",
-                                        "Referencias" + kSeparator + "tabla 1.xls"}));
+    EXPECT_EQ(result.dataCentre.outdated, (std::vector<std::string>{"notas.txt", "Archivo" + kSeparator + "recibo.pdf",
+                                                                    "Referencias" + kSeparator + "tabla 0.xls",
+                                                                    "Referencias" + kSeparator + "tabla 1.xls"}));
     // The tree keeps the earlier versions.
     EXPECT_EQ(readFile(h.destination() / "Respaldo QVT/notas.txt"), "notas");
 }

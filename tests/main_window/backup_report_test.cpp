@@ -101,8 +101,8 @@ TEST_F(Report, NoticesComeBeforeTheResultAndOnlyFailuresSpoilIt) {
     result.leftOut = {{"Otros", 2}, {"Archivo/2025", 1}};
     for (int i = 0; i < 27; ++i) result.dataCentre.outdated.push_back("doc " + std::to_string(i));
     EXPECT_TRUE(tell(result));
-    ASSERT_EQ(titles(), (std::vector<std::string>{messages::kLeftOutFoldersTitle, messages::kOutdatedDocumentsTitle,
-                                                  ""}));
+    ASSERT_EQ(titles(),
+              (std::vector<std::string>{messages::kLeftOutFoldersTitle, messages::kOutdatedDocumentsTitle, ""}));
     EXPECT_NE(dialogs.boxes[0].text.find("\r\n- Otros (2 archivos)\r\n- Archivo/2025 (1 archivo)\r\n\r\n"),
               std::string::npos);
     const std::string& notice = dialogs.boxes[1].text;

@@ -199,7 +199,7 @@ TEST(Win32HeldFiles, AnEarlierBackupHeldForAMomentIsReplacedOnceLetGo) {
     });
     int answered = 0;
     const Outcome failure = copyVerified(files, folder / "QVT Datos.mdb", folder / "Lunes.qvtdb", true,
-                                           [&](std::uint64_t, std::uint64_t) { ++answered; });
+                                         [&](std::uint64_t, std::uint64_t) { ++answered; });
     letGo.join();
     EXPECT_FALSE(failure) << failure->description;
     EXPECT_EQ(readFile(folder / "Lunes.qvtdb"), database);

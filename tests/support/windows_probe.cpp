@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/win32/resource_ids.h"
 #include "core/window_ops.h"
+#include "ui/win32/resource_ids.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 
 #include "main_window/control_table.h"
 #include "main_window/principal.h"
-#include "ui/win32/resource_ids.h"
 #include "os/win32/wide_text.h"
 #include "tests/support/fixed_clock.h"
 #include "tests/support/native_file_system.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
+#include "ui/win32/resource_ids.h"
 
 namespace ruror::test {
 namespace {

@@ -3,8 +3,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "main_window/messages.h"
 #include "core/box_text.h"
+#include "main_window/messages.h"
 #include "ui/qt/folder_chooser.h"
 
 namespace ruror::qt {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "main_window/control_table.h"
-#include "ui/win32/resource_ids.h"
 #include "os/win32/wide_text.h"
+#include "ui/win32/resource_ids.h"
 
 namespace ruror::win32 {
 namespace {

@@ -6,9 +6,9 @@
 #include "main_window/control_table.h"
 #include "main_window/messages.h"
 #include "main_window/principal.h"
+#include "os/win32/wide_text.h"
 #include "ui/win32/resource_ids.h"
 #include "ui/win32/window_painting.h"
-#include "os/win32/wide_text.h"
 
 namespace ruror::win32 {
 namespace {

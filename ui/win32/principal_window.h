@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "core/window_ops.h"
 #include "ui/win32/control_layout.h"
 #include "ui/win32/toolbar_keyboard.h"
-#include "core/window_ops.h"
 
 namespace ruror {
 class Principal;

@@ -2,8 +2,8 @@
 
 #include <shlobj.h>
 
-#include "main_window/messages.h"
 #include "core/box_text.h"
+#include "main_window/messages.h"
 #include "os/win32/wide_text.h"
 
 namespace ruror::win32 {
