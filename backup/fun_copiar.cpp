@@ -42,7 +42,7 @@ private:
         if (database.empty()) return databaseMissing();
         const fs::path backupFile = layout::backupFile(request_.location, request_.name);
         files_.removeAbandonedTemporaryFiles(backupFile.parent_path());
-        const Outcome failure =
+        Outcome failure =
             copyVerified(files_, database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
                 observer_.progress(static_cast<long long>(done), static_cast<long long>(total));
                 observer_.keepAnswering();

@@ -58,6 +58,12 @@ public:
     // The size and modification time of a file; empty where it cannot be read.
     virtual std::optional<FileStamp> fileStamp(const std::filesystem::path& file) = 0;
 
+    // Whether a folder stands at the path, links followed.
+    virtual bool isFolder(const std::filesystem::path& path) = 0;
+    // The bytes that can still be written on the drive that holds the
+    // folder; empty where it cannot be told.
+    virtual std::optional<std::uint64_t> freeSpace(const std::filesystem::path& folder) = 0;
+
     // Whether a folder is the other one or lies somewhere inside it, links
     // followed; folders that do not exist yet count by where they would be.
     virtual bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) = 0;

@@ -7,8 +7,9 @@ namespace ruror {
 
 // The destination folder of a backup: read once from the location field,
 // and named once as the file system names it, so that every check, every
-// message and the copy see the same folder. On Windows "E:\otra\..\Copias. "
-// is "E:\Copias".
+// message and the copy see the same folder. It ends in a separator only at
+// a root. On Windows "E:\otra\..\Copias. " is "E:\Copias", and a drive
+// alone, "E:", is its root, "E:\".
 class Location {
 public:
     explicit Location(std::string typed);

@@ -25,11 +25,15 @@ inline std::string textFromPath(const std::filesystem::path& path) {
 #endif
 }
 
-// Joins a folder and a name by plain concatenation with the platform's
-// separator, as the program's paths are formed: a folder that already ends
-// in a separator gives a doubled one, which the file system reads as one.
+// Joins a folder and a name with the platform's separator, one separator
+// only where the folder ends in one already (a drive's root): so the paths
+// the program shows read as the user writes them.
 inline std::filesystem::path joinedPath(const std::filesystem::path& folder, const std::filesystem::path& name) {
-    return std::filesystem::path(folder.native() + std::filesystem::path::preferred_separator + name.native());
+    const auto& text = folder.native();
+    const bool endsInSeparator = !text.empty() && (text.back() == std::filesystem::path::preferred_separator ||
+                                                   text.back() == static_cast<decltype(text.back())>('/'));
+    if (endsInSeparator) return std::filesystem::path(text + name.native());
+    return std::filesystem::path(text + std::filesystem::path::preferred_separator + name.native());
 }
 
 }  // namespace ruror

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace ruror {
@@ -17,6 +18,18 @@ enum class Control {
 
 enum class Toolbar { Toolbar1, Toolbar2 };
 
+// A button of a toolbar, by its number there (from 1).
+struct ToolbarButton {
+    Toolbar toolbar;
+    int number;
+    bool operator==(const ToolbarButton&) const = default;
+};
+
+// How the focus came to a control: moved there, by the user (Tab, Enter, a
+// click, an access key) or by the program; or given back to it, as a box
+// closed or the window was made active again.
+enum class FocusArrival { Moved, Returned };
+
 // What the handlers may do to the window. Every call runs on the window's
 // thread and takes effect at once; the view behind it never decides anything.
 class WindowOps {
@@ -29,6 +42,8 @@ public:
     // Start and length count characters, not bytes.
     virtual void setSelection(Control field, int start, int length) = 0;
     virtual void setFocus(Control control) = 0;
+    // The button the keyboard marks, while a toolbar has the focus.
+    virtual std::optional<ToolbarButton> markedButton() const = 0;
     virtual void setEnabled(Control control, bool enabled) = 0;
     virtual void setButtonEnabled(Toolbar toolbar, int button, bool enabled) = 0;
     virtual void setVisible(Control control, bool visible) = 0;

@@ -50,6 +50,8 @@ bool isSharePath(const std::wstring& path) {
 }
 
 std::wstring normalisedFullPath(const std::wstring& path) {
+    // A drive alone stands for its root, as "E:" + "\" + name names a file there.
+    if (path.size() == 2 && isDriveLetter(path[0]) && path[1] == L':') return path + L"\\";
     std::wstring root;
     std::vector<std::wstring> parts;
     if (isDrivePath(path)) {

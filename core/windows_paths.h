@@ -16,8 +16,8 @@ bool isSharePath(const std::wstring& path);
 // "\", doubled separators as one, "." and ".." resolved (never above the
 // drive's root or the share), and the trailing dots and spaces of each
 // component removed, so "E:\otra\..\Copias. " is "E:\Copias". A trailing
-// separator is kept. Anything else (a relative path, "C:Copias", one in the
-// long form) is returned as it is.
+// separator is kept. A drive alone, "E:", is its root, "E:\". Anything else
+// (a relative path, "C:Copias", one in the long form) is returned as it is.
 std::wstring normalisedFullPath(const std::wstring& path);
 
 }  // namespace ruror::windows_paths

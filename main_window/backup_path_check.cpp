@@ -11,9 +11,18 @@
 namespace ruror {
 namespace {
 
-// The longest file name and path the usual file systems take, in bytes.
+// The longest file name and path the usual file systems take: on Linux in
+// bytes, on Windows (NTFS, exFAT, FAT's long names) in UTF-16 units.
 constexpr std::size_t kNameMax = 255;
 constexpr std::size_t kPathMax = 4095;
+
+std::size_t nameLength(const std::string& fileName) {
+#ifdef _WIN32
+    return pathFromText(fileName).wstring().size();
+#else
+    return fileName.size();
+#endif
+}
 
 bool hasControlCharacter(const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) {
@@ -60,7 +69,7 @@ std::optional<BadBackupPath> checkBackupPath(const Location& location, const std
     auto bad = [&](Control field, const char* reason) { return BadBackupPath{field, path, reason}; };
 
     if (hasControlCharacter(typed)) return bad(Control::Text1, "La ubicación contiene caracteres de control.");
-    if (!pathFromText(typed).is_absolute())
+    if (!location.folder().is_absolute())
         return bad(Control::Text1, "La ubicación debe ser una ruta completa, desde la raíz del disco.");
 #ifdef _WIN32
     if (hasCharacterWindowsRefuses(typed))
@@ -74,7 +83,7 @@ std::optional<BadBackupPath> checkBackupPath(const Location& location, const std
         return bad(Control::Text2, "El nombre no puede contener el separador de carpetas.");
     if (trimmedName.front() == '.')
         return bad(Control::Text2, "El nombre no puede empezar por un punto: el respaldo quedaría oculto.");
-    if (fileName.size() > kNameMax) return bad(Control::Text2, "El nombre es demasiado largo.");
+    if (nameLength(fileName) > kNameMax) return bad(Control::Text2, "El nombre es demasiado largo.");
     // On every platform: a backup goes to sticks and shares that Windows
     // reads. A name ending in a dot or a space, which Windows would change,
     // cannot reach here: the full stop is refused and the name is trimmed.

@@ -9,7 +9,8 @@
 
 namespace ruror {
 
-// Checks what stands at the destination before anything is copied: a folder
+// Checks what stands at the destination before anything is copied: a
+// location that is no folder or does not exist, a folder
 // or a hidden or system file under the backup file's name, or a location
 // inside Quvetra's own data centre, where each backup would be copied into
 // the next one.

@@ -13,9 +13,11 @@
 #include "main_window/backup_path_check.h"
 #include "main_window/backup_progress.h"
 #include "main_window/backup_report.h"
+#include "main_window/control_table.h"
 #include "main_window/destination_check.h"
 #include "main_window/messages.h"
 #include "main_window/refused_characters.h"
+#include "main_window/room_check.h"
 
 namespace ruror {
 namespace {
@@ -46,17 +48,55 @@ void Principal::unload(bool& cancel) {
     if (backupRunning_) cancel = true;
 }
 
-void Principal::keyPress(int keyAscii) {
-    if (keyAscii == kEnter) window_.postTabToFocusedControl();
-    if (keyAscii == kEscape) window_.close();
+// Enter moves on to the next control and still reaches the focused one;
+// on a toolbar it presses the marked button instead, and moves nowhere.
+bool Principal::keyPress(int keyAscii) {
+    if (keyAscii == kEscape) {
+        window_.close();
+        return true;
+    }
+    if (keyAscii != kEnter) return false;
+    if (const std::optional<ToolbarButton> marked = window_.markedButton()) {
+        press(*marked);
+        return true;
+    }
+    window_.postTabToFocusedControl();
+    return false;
 }
 
-void Principal::text1GotFocus() {
-    window_.setSelection(Control::Text1, 0, characterCount(window_.text(Control::Text1)));
+// A field the focus moves to selects its whole text, so that typing
+// replaces it; one the focus comes back to keeps its caret and selection.
+void Principal::text1GotFocus(FocusArrival arrival) {
+    if (arrival == FocusArrival::Moved)
+        window_.setSelection(Control::Text1, 0, characterCount(window_.text(Control::Text1)));
 }
 
-void Principal::text2GotFocus() {
-    window_.setSelection(Control::Text2, 0, characterCount(window_.text(Control::Text2)));
+void Principal::text2GotFocus(FocusArrival arrival) {
+    if (arrival == FocusArrival::Moved)
+        window_.setSelection(Control::Text2, 0, characterCount(window_.text(Control::Text2)));
+}
+
+void Principal::press(const ToolbarButton& button) {
+    if (button.toolbar == Toolbar::Toolbar2) {
+        toolbar2ButtonClick();
+        return;
+    }
+    for (const window_layout::ToolbarButtonSpec& spec : window_layout::kToolbarButtons) {
+        if (std::string(spec.toolbar) == "Toolbar1" && spec.number == button.number && spec.caption)
+            toolbar1ButtonClick(spec.caption);
+    }
+}
+
+// The focus may already be there, as a box gave it back: the text is
+// selected all the same.
+void Principal::moveFocusTo(Control control) {
+    window_.setFocus(control);
+    if (control == Control::Text1) text1GotFocus(FocusArrival::Moved);
+    if (control == Control::Text2) text2GotFocus(FocusArrival::Moved);
+}
+
+bool Principal::askedYes(const std::string& question, int style) {
+    return dialogs_.messageBox(question, style) == box::kAnswerYes;
 }
 
 void Principal::text2KeyPress(int& keyAscii) {
@@ -93,7 +133,7 @@ void Principal::acceptBackup() {
     const Location location(window_.text(Control::Text1));
     const std::string name = trimmedSpaces(window_.text(Control::Text2));
     if (!fieldsFilled(location, name) || !databaseFound() || !pathAccepted(location, name) ||
-        !confirmDatabaseNotInUse() || !confirmOverwrite(location, name)) {
+        !roomEnough(location, name) || !confirmDatabaseNotInUse() || !confirmOverwrite(location, name)) {
         return;
     }
     lockWindow();
@@ -121,18 +161,18 @@ bool Principal::dataCentreOption() const {
 bool Principal::fieldsFilled(const Location& location, const std::string& name) {
     if (trimmedSpaces(location.typed()).empty()) {
         dialogs_.messageBox(messages::kLocationEmpty, box::kOkOnly | box::kInformation);
-        window_.setFocus(Control::Text1);
+        moveFocusTo(Control::Text1);
         return false;
     }
     if (name.empty()) {
         dialogs_.messageBox(messages::kNameEmpty, box::kOkOnly | box::kInformation);
-        window_.setFocus(Control::Text2);
+        moveFocusTo(Control::Text2);
         return false;
     }
     // Typing cannot put these characters into the name, but pasting can.
     if (holdsRefusedCharacter(name)) {
         dialogs_.messageBox(messages::kRefusedCharacter, box::kOkOnly | box::kExclamation);
-        window_.setFocus(Control::Text2);
+        moveFocusTo(Control::Text2);
         return false;
     }
     return true;
@@ -140,8 +180,11 @@ bool Principal::fieldsFilled(const Location& location, const std::string& name) 
 
 bool Principal::databaseFound() {
     if (!quvetraDatabase(files_, files_.programFolder()).empty()) return true;
-    const std::string databases =
-        textFromPath(joinedPath(files_.programFolder(), layout::kDatabaseMdb)) + " o " + layout::kDatabaseAccdb;
+    // Formed as the message has always formed it: the program folder, a
+    // separator and the names, even after a drive's root ("C:\\QVT Datos.mdb").
+    const std::string databases = textFromPath(files_.programFolder()) +
+                                  static_cast<char>(std::filesystem::path::preferred_separator) + layout::kDatabaseMdb +
+                                  " o " + layout::kDatabaseAccdb;
     dialogs_.messageBox(
         std::string(messages::kNoDatabaseLead) + "La base de datos de Quvetra '" + databases + "' no se encontró",
         box::kOkOnly | box::kCritical);
@@ -153,7 +196,7 @@ bool Principal::pathAccepted(const Location& location, const std::string& name) 
     if (!bad) bad = checkDestination(files_, location, name);
     if (!bad) return true;
     dialogs_.messageBox(badBackupPathMessage(*bad), box::kOkOnly | box::kExclamation);
-    window_.setFocus(bad->field);
+    moveFocusTo(bad->field);
     return false;
 }
 
@@ -183,7 +226,16 @@ bool Principal::confirmDatabaseNotInUse() {
             break;
         }
     }
-    return dialogs_.messageBox(question, box::kYesNo | box::kQuestion | box::kDefaultButton2) != box::kAnswerNo;
+    return askedYes(question, box::kYesNo | box::kQuestion | box::kDefaultButton2);
+}
+
+bool Principal::roomEnough(const Location& location, const std::string& name) {
+    const BackupRequest request{files_.programFolder(), location.folder(), name, dataCentreOption()};
+    const std::optional<std::string> refusal = checkRoom(files_, request);
+    if (!refusal) return true;
+    dialogs_.messageBox(*refusal, box::kOkOnly | box::kExclamation);
+    moveFocusTo(Control::Text1);
+    return false;
 }
 
 bool Principal::confirmOverwrite(const Location& location, const std::string& name) {
@@ -192,7 +244,7 @@ bool Principal::confirmOverwrite(const Location& location, const std::string& na
     const std::string question = "El nombre '" + name +
                                  "' se encuentra ya asignado a un archivo. ¿Desea sobreescribir el respaldo "
                                  "sobre este archivo?";
-    return dialogs_.messageBox(question, box::kYesNo | box::kQuestion) != box::kAnswerNo;
+    return askedYes(question, box::kYesNo | box::kQuestion);
 }
 
 void Principal::lockWindow() {

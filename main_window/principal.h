@@ -24,9 +24,10 @@ public:
     void unload(bool& cancel);
 
     // Every key typed in the window, before the focused control sees it.
-    void keyPress(int keyAscii);
-    void text1GotFocus();
-    void text2GotFocus();
+    // Returns true where the key stops here and the control never sees it.
+    bool keyPress(int keyAscii);
+    void text1GotFocus(FocusArrival arrival);
+    void text2GotFocus(FocusArrival arrival);
     // A key typed in the name field; set to 0 to refuse it.
     void text2KeyPress(int& keyAscii);
     // A click on "Aceptar" or "Cancelar", given the button's caption.
@@ -40,10 +41,17 @@ private:
     bool fieldsFilled(const Location& location, const std::string& name);
     bool databaseFound();
     bool pathAccepted(const Location& location, const std::string& name);
+    bool roomEnough(const Location& location, const std::string& name);
     bool confirmDatabaseNotInUse();
     bool confirmOverwrite(const Location& location, const std::string& name);
     void lockWindow();
     bool dataCentreOption() const;
+    // Only "Sí" is yes: No, Escape, the close box and a box that could not
+    // be shown are all no.
+    bool askedYes(const std::string& question, int style);
+    // Moves the focus as a user would, its text selected whole.
+    void moveFocusTo(Control control);
+    void press(const ToolbarButton& button);
 
     WindowOps& window_;
     Dialogs& dialogs_;

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -76,12 +77,12 @@ std::vector<std::filesystem::path> PosixFileSystem::subFolders(const std::filesy
     if (dir == nullptr) return folders;
     while (const dirent* entry = readdir(dir)) {
         if (isHidden(entry->d_name)) continue;
-        bool isFolder = entry->d_type == DT_DIR;
+        bool within = entry->d_type == DT_DIR;
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
             struct stat st {};
-            isFolder = fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+            within = fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         }
-        if (isFolder) folders.emplace_back(entry->d_name);
+        if (within) folders.emplace_back(entry->d_name);
     }
     closedir(dir);
     std::sort(folders.begin(), folders.end());
@@ -131,6 +132,19 @@ void PosixFileSystem::readListing(DIR* dir, const std::filesystem::path& folder,
             listingFailures_.push_back(systemFailure(errno, "Examinar " + quoted((folder / entry->d_name).string())));
         }
     }
+}
+
+bool PosixFileSystem::isFolder(const std::filesystem::path& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// What an ordinary user may still write: the blocks kept for root are not
+// the backup's.
+std::optional<std::uint64_t> PosixFileSystem::freeSpace(const std::filesystem::path& folder) {
+    struct statvfs drive {};
+    if (statvfs(folder.c_str(), &drive) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(drive.f_bavail) * drive.f_frsize;
 }
 
 // Folders are compared by what they are (device and inode), not by how they

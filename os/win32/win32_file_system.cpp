@@ -145,6 +145,18 @@ std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
     return stampOf(data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime);
 }
 
+bool Win32FileSystem::isFolder(const fs::path& path) {
+    const DWORD found = GetFileAttributesW(longForm(path).c_str());
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// What this user may write there, quotas counted.
+std::optional<std::uint64_t> Win32FileSystem::freeSpace(const fs::path& folder) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(longForm(folder).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    return available.QuadPart;
+}
+
 // Folders are compared by what they are (volume and file index), not by how
 // they are written, so the data centre reached through another drive letter,
 // a mapped share or a link is still the data centre. The parents are walked

@@ -23,6 +23,8 @@ public:
     std::vector<std::filesystem::path> subFolders(const std::filesystem::path& folder) override;
     std::vector<Failure> listingFailures() const override;
     std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
+    bool isFolder(const std::filesystem::path& path) override;
+    std::optional<std::uint64_t> freeSpace(const std::filesystem::path& folder) override;
     bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
     WriterHold keepWritersOut(const std::filesystem::path& file) override;
     void letWritersIn() override;

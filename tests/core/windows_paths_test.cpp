@@ -15,6 +15,7 @@ TEST(NormalisedPath, ResolvesDotsAndTrimsComponentsAsWindowsDoes) {
     EXPECT_EQ(normalisedFullPath(L"E:/Copias/2026./Lunes"), L"E:\\Copias\\2026\\Lunes");
     EXPECT_EQ(normalisedFullPath(L"E:\\..\\..\\Copias"), L"E:\\Copias");
     EXPECT_EQ(normalisedFullPath(L"E:\\"), L"E:\\");
+    EXPECT_EQ(normalisedFullPath(L"E:"), L"E:\\");
     EXPECT_EQ(normalisedFullPath(L"\\\\servidor\\compartido\\..\\..\\Copias "), L"\\\\servidor\\compartido\\Copias");
     // Anything but a full path is left to the checks that refuse it.
     EXPECT_EQ(normalisedFullPath(L"Copias\\.."), L"Copias\\..");

@@ -105,17 +105,51 @@ protected:
     std::map<std::string, std::string> quvetra;
 };
 
+// A backup the drive has no room for is refused before anything is written,
+// the window left open, saying how much it needs and how much is free.
+TEST_F(Faults, ABackupTheDriveHasNoRoomForIsRefusedBeforeAnythingIsWritten) {
+    auto disk = SmallDisk::mount(1 << 20);
+    if (!disk) GTEST_SKIP() << "needs root to mount a small tmpfs";
+    h.addDatabase(".mdb", 600 << 10);
+    h.addDataCentre();                                                                 // and 70 KB more of documents
+    writeFile(disk->path() / "Respaldo QVT/Archivo/contrato 2026.pdf", "ya copiado");  // kept: no room needed
+    h.load();
+    rememberQuvetra();
+    fillDriveLeaving(disk->path(), 400 << 10);
+    const auto before = snapshot(disk->path());
+    h.window.focus = Control::Text2;
+    h.accept(disk->path().string() + "/");
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    const std::string& refusal = h.dialogs.boxes[0].text;
+    EXPECT_TRUE(refusal.starts_with("No hay espacio suficiente en la unidad de destino de '" + disk->path().string() +
+                                    "'.\r\n\r\nEl respaldo necesita 601 KB y en la unidad quedan libres "))
+        << refusal;
+    EXPECT_NE(refusal.find("No se ha escrito nada."), std::string::npos) << refusal;
+    EXPECT_EQ(h.window.focus, Control::Text1);
+    EXPECT_FALSE(h.window.closed);
+    EXPECT_TRUE(h.window.allEnabled());
+    EXPECT_EQ(snapshot(disk->path()), before);
+}
+
+// Another program fills the drive after the checks: the copy fails, and
+// nothing of it is left.
 TEST_F(Faults, TheDiskFillsUpDuringTheDatabaseCopy) {
     const std::string database = h.addDatabase(".mdb", 2 << 20);
     h.load();
     rememberQuvetra();
-    const FillingDestination destination(h.destination(), 1 << 20, 1 << 20);
+    const FillingDestination destination(h.destination(), 3 << 20, 1 << 20);
+    if (destination.disk) {
+        h.window.onBusyPointer = [&](bool busy) {
+            if (busy) fillDriveLeaving(destination.path, 1 << 20);
+        };
+    }
     const auto boxes = boxesOf(
         inChild([&] { return acceptAndTell(h, destination.path.string() + "/", "Lunes"); }, destination.options));
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_TRUE(boxes[0].starts_with(destination.reportStart())) << boxes[0];
     EXPECT_EQ(boxes[1], messages::kBackupFailed);
-    EXPECT_TRUE(fs::is_empty(destination.path)) << "a partial or temporary file was left";
+    EXPECT_FALSE(fs::exists(destination.path / "Lunes.qvtdb"));
+    EXPECT_TRUE(temporaryFiles(destination.path).empty()) << "a temporary file was left";
 }
 
 TEST_F(Faults, TheDiskFillsUpOverAnEarlierBackupWhichStaysWhole) {
@@ -128,20 +162,23 @@ TEST_F(Faults, TheDiskFillsUpOverAnEarlierBackupWhichStaysWhole) {
 
     const auto boxes =
         boxesOf(inChild([&] { return acceptAndTell(h, destination.path.string(), "Lunes"); }, destination.options));
-    ASSERT_EQ(boxes.size(), 3u);  // the overwrite question, the report, the failure
-    const std::string reportStart = destination.reportStart();
-    EXPECT_TRUE(boxes[1].starts_with(reportStart.substr(0, reportStart.size() - 2))) << boxes[1];
-    // Why a drive with room for one copy is full: both stand on it for a while.
+    // Why a drive with room for one copy is full: both stand on it for a
+    // while. A drive that is too small is told so before the question.
     if (destination.disk) {
-        EXPECT_NE(boxes[1].find("la unidad necesita espacio para los dos"), std::string::npos) << boxes[1];
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find("la unidad necesita espacio para los dos"), std::string::npos) << boxes[0];
+    } else {
+        ASSERT_EQ(boxes.size(), 3u);  // the overwrite question, the report, the failure
+        const std::string reportStart = destination.reportStart();
+        EXPECT_TRUE(boxes[1].starts_with(reportStart.substr(0, reportStart.size() - 2))) << boxes[1];
+        EXPECT_EQ(boxes[2], messages::kBackupFailed);
     }
-    EXPECT_EQ(boxes[2], messages::kBackupFailed);
     EXPECT_TRUE(readFile(destination.path / "Lunes.qvtdb") == earlier);
     EXPECT_TRUE(temporaryFiles(destination.path).empty());
 }
 
 TEST_F(Faults, TheDiskFillsUpInTheMiddleOfTheDataCentre) {
-    auto disk = SmallDisk::mount(1 << 20);
+    auto disk = SmallDisk::mount(3 << 20);
     if (!disk) GTEST_SKIP() << "needs root to mount a small tmpfs; a file-size limit cannot fill a disk";
     const std::string database = h.addDatabase(".mdb", 256 << 10);
     for (int i = 0; i < 10; ++i)
@@ -149,6 +186,10 @@ TEST_F(Faults, TheDiskFillsUpInTheMiddleOfTheDataCentre) {
                   randomBytes(200 << 10, i));
     h.load();
     rememberQuvetra();
+    // Another program takes the room while the backup runs.
+    h.window.onStatus = [&](const std::string& status) {
+        if (status.find("Archivo") != std::string::npos) fillDriveLeaving(disk->path(), 300 << 10);
+    };
 
     const auto boxes = boxesOf(inChild([&] { return acceptAndTell(h, disk->path().string() + "/", "Lunes"); }));
     ASSERT_EQ(boxes.size(), 2u);
@@ -220,7 +261,7 @@ TEST_F(Faults, ADocumentOfFourGigabytesForAFatDriveIsToldWithItsReason) {
     ASSERT_EQ(h.dialogs.boxes.size(), 2u);
     const std::string& report = h.dialogs.boxes[0].text;
     EXPECT_NE(report.find("Copiar '" + large.string() + "' en '" + drive->path().string() +
-                          "//Respaldo QVT/Archivo': " + kTooLargeForFat + " (27)."),
+                          "/Respaldo QVT/Archivo': " + kTooLargeForFat + " (27)."),
               std::string::npos)
         << report;
     EXPECT_EQ(readFile(drive->path() / "Respaldo QVT/Archivo/recibo.pdf"), "recibo");

@@ -88,14 +88,36 @@ TEST(Load, AProgramFolderAtTheRootOfTheFileSystem) {
 
 TEST(Keys, EnterMovesOnAndEscapeCloses) {
     BackupHarness h;
-    h.principal.keyPress(13);
+    EXPECT_FALSE(h.principal.keyPress(13)) << "Enter still reaches the field";
     EXPECT_EQ(h.window.tabsPosted, 1);
     EXPECT_FALSE(h.window.closed);
-    h.principal.keyPress('a');
+    EXPECT_FALSE(h.principal.keyPress('a'));
     EXPECT_EQ(h.window.tabsPosted, 1);
     EXPECT_FALSE(h.window.closed);
-    h.principal.keyPress(27);
+    EXPECT_TRUE(h.principal.keyPress(27));
     EXPECT_TRUE(h.window.closed);
+}
+
+// On a toolbar, Enter presses the marked button, as Space does, and the
+// focus moves nowhere.
+TEST(Keys, EnterOnAToolbarPressesItsMarkedButton) {
+    BackupHarness h;
+    h.window.marked = ToolbarButton{Toolbar::Toolbar2, 1};
+    h.dialogs.folderAnswer = kSeparator + "copias";
+    EXPECT_TRUE(h.principal.keyPress(13));
+    EXPECT_EQ(h.dialogs.prompts.size(), 1u) << "the browse button was not pressed";
+    EXPECT_EQ(h.window.texts[Control::Text1], kSeparator + "copias" + kSeparator);
+
+    h.window.marked = ToolbarButton{Toolbar::Toolbar1, 1};  // "Aceptar", with both fields empty
+    h.window.texts[Control::Text1] = "";
+    EXPECT_TRUE(h.principal.keyPress(13));
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(h.dialogs.boxes[0].text, messages::kLocationEmpty);
+
+    h.window.marked = ToolbarButton{Toolbar::Toolbar1, 3};  // "Cancelar"
+    EXPECT_TRUE(h.principal.keyPress(13));
+    EXPECT_TRUE(h.window.closed);
+    EXPECT_EQ(h.window.tabsPosted, 0);
 }
 
 TEST(Keys, TheNameFieldRefusesTheCharactersAFileNameCannotHold) {
@@ -120,15 +142,25 @@ TEST(Keys, TheNameFieldRefusesTheCharactersAFileNameCannotHold) {
     EXPECT_EQ(h.dialogs.boxes.size(), 10u);
 }
 
-TEST(Keys, BothFieldsSelectTheirWholeTextOnFocus) {
+TEST(Keys, BothFieldsSelectTheirWholeTextWhenTheFocusMovesThere) {
     BackupHarness h;
     h.load();
-    h.principal.text2GotFocus();
+    h.principal.text2GotFocus(FocusArrival::Moved);
     EXPECT_EQ(h.window.selections[Control::Text2], std::make_pair(0, 21));
     h.window.texts[Control::Text1] = "/srv/año/";
-    h.principal.text1GotFocus();
+    h.principal.text1GotFocus(FocusArrival::Moved);
     // Characters, not bytes: "ñ" is one character.
     EXPECT_EQ(h.window.selections[Control::Text1], std::make_pair(0, 9));
+}
+
+// Given back as a box closes, a field keeps its caret: the next letter typed
+// goes where the user left off, not over the whole name.
+TEST(Keys, AFieldTheFocusComesBackToKeepsItsCaret) {
+    BackupHarness h;
+    h.load();
+    h.principal.text1GotFocus(FocusArrival::Returned);
+    h.principal.text2GotFocus(FocusArrival::Returned);
+    EXPECT_TRUE(h.window.selections.empty());
 }
 
 TEST(BrowseButton, WritesTheChosenFolderWithOneTrailingSeparator) {

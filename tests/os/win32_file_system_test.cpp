@@ -415,32 +415,49 @@ TEST(Win32Faults, TwoBackupsIntoOneDestinationAtOnce) {
 }
 
 // A small disk, mapped as a drive by the test command where it may mount one.
-TEST(Win32Faults, TheDiskFillsUpDuringTheDatabaseCopy) {
-    wchar_t drive[64];
-    if (GetEnvironmentVariableW(L"RUROR_SMALL_DRIVE", drive, 64) == 0)
+TEST(Win32Faults, ASmallDriveRefusesWhatCannotFitAndFillingUpLeavesNothing) {
+    wchar_t letter[64];
+    if (GetEnvironmentVariableW(L"RUROR_SMALL_DRIVE", letter, 64) == 0)
         GTEST_SKIP() << "needs the small drive the test command maps where it runs as root";
+    const fs::path drive(letter);
     BackupHarness h;
     h.addDatabase(".mdb", 2 << 20);
     h.load();
-    h.accept(text(fs::path(drive)), "Lunes");
+    // Too large for the drive: told before anything is written.
+    h.accept(text(drive), "Lunes");
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("No hay espacio suficiente en la unidad de destino de '" +
+                                                    text(drive) + "'.\r\n\r\nEl respaldo necesita 2,0 MB"))
+        << h.dialogs.boxes[0].text;
+    EXPECT_FALSE(h.window.closed);
+
+    // Another program fills the drive after the checks: the copy fails, and
+    // nothing of it is left, hidden and system entries looked for too.
+    writeFile(h.program() / "QVT Datos.mdb", randomBytes(600 << 10, 6));
+    fs::path filler;
+    h.window.onBusyPointer = [&](bool busy) {
+        if (busy) filler = fillDriveLeaving(drive, 300 << 10);
+    };
+    h.dialogs.boxes.clear();
+    h.accept(text(drive), "Lunes");
     ASSERT_EQ(h.dialogs.boxes.size(), 2u);
     EXPECT_TRUE(h.dialogs.boxes[0].text.starts_with("Número: 112\r\nDescripción: No queda espacio en el disco\r\n"))
         << h.dialogs.boxes[0].text;
     EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupFailed);
-    // Hidden and system entries too, where a temporary file would hide.
-    EXPECT_EQ(h.files.findFirst(fs::path(drive) / "*.*", 2 | 4 | 16), fs::path()) << "a file was left";
+    fs::remove(filler);
+    EXPECT_EQ(h.files.findFirst(drive / "*.*", 2 | 4 | 16), fs::path()) << "a file was left";
 
     // A drive with room for one copy cannot replace it: both stand on it
-    // until the new one has been read back, and the report says so.
-    writeFile(fs::path(drive) / "Lunes.qvtdb", randomBytes(600 << 10, 5));
-    writeFile(h.program() / "QVT Datos.mdb", randomBytes(600 << 10, 6));
+    // until the new one has been read back, and the refusal says so.
+    writeFile(drive / "Lunes.qvtdb", randomBytes(600 << 10, 5));
+    h.window.onBusyPointer = nullptr;
     h.dialogs.boxes.clear();
-    h.accept(text(fs::path(drive)), "Lunes");
-    ASSERT_EQ(h.dialogs.boxes.size(), 3u);
-    EXPECT_NE(h.dialogs.boxes[1].text.find("la unidad necesita espacio para los dos"), std::string::npos)
-        << h.dialogs.boxes[1].text;
-    EXPECT_EQ(readFile(fs::path(drive) / "Lunes.qvtdb"), randomBytes(600 << 10, 5));
-    fs::remove(fs::path(drive) / "Lunes.qvtdb");
+    h.accept(text(drive), "Lunes");
+    ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+    EXPECT_NE(h.dialogs.boxes[0].text.find("la unidad necesita espacio para los dos"), std::string::npos)
+        << h.dialogs.boxes[0].text;
+    EXPECT_EQ(readFile(drive / "Lunes.qvtdb"), randomBytes(600 << 10, 5));
+    fs::remove(drive / "Lunes.qvtdb");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ public:
     void setText(Control field, const std::string& value) override { texts[field] = value; }
     void setSelection(Control field, int start, int length) override { selections[field] = {start, length}; }
     void setFocus(Control control) override { focus = control; }
+    std::optional<ToolbarButton> markedButton() const override { return marked; }
     void setEnabled(Control control, bool value) override;
     void setButtonEnabled(Toolbar toolbar, int button, bool value) override;
     void setVisible(Control control, bool value) override { visible[control] = value; }
@@ -41,6 +42,8 @@ public:
     std::map<Control, std::pair<int, int>> selections;
     bool checked = true;
     Control focus = Control::Text1;
+    // The toolbar button the keyboard marks, as if a toolbar had the focus.
+    std::optional<ToolbarButton> marked;
     // Status texts in order, each with whether it was painted at once.
     std::vector<std::pair<std::string, bool>> statuses;
     std::vector<bool> busyHistory;

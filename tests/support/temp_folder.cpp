@@ -52,6 +52,13 @@ std::filesystem::path writeFile(const std::filesystem::path& path, const std::st
     return path;
 }
 
+std::filesystem::path fillDriveLeaving(const std::filesystem::path& folder, std::uint64_t left) {
+    std::filesystem::path filler = folder / "relleno de otro programa";
+    const std::uint64_t available = std::filesystem::space(folder).available;
+    if (available > left) writeFile(filler, std::string(available - left, 'r'));
+    return filler;
+}
+
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path.string());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -25,6 +26,9 @@ private:
 // Writes a file, making its folders; returns its path.
 std::filesystem::path writeFile(const std::filesystem::path& path, const std::string& content);
 std::string readFile(const std::filesystem::path& path);
+// Fills the drive that holds the folder, as another program would, until
+// only about `left` bytes are free; returns the file that fills it.
+std::filesystem::path fillDriveLeaving(const std::filesystem::path& folder, std::uint64_t left);
 // Bytes that do not compress and differ from one variant to another.
 std::string randomBytes(std::size_t size, unsigned variant);
 

@@ -2,6 +2,10 @@
 // another program on the same desktop would, for the end-to-end tests:
 //
 //   windows_probe focus               the control that has the keyboard focus
+//                                     ("box" while a message box has it)
+//   windows_probe field               the focused field: its text, then the
+//                                     start and the end of its selection
+//   windows_probe box                 the text of the message box that shows
 //   windows_probe hot TOOLBAR         the toolbar's marked button (1, 2, ...), or 0
 //   windows_probe where TITLE TEXT    the screen point at the middle of what
 //                                     shows TEXT in the window titled TITLE: a
@@ -36,11 +40,30 @@ std::string utf8(const wchar_t* text) {
 
 HWND mainWindow() { return FindWindowW(L"RurorPrincipal", nullptr); }
 
+// The box the program shows, titled as every box of it is.
+HWND messageBox() {
+    HWND box = FindWindowW(L"#32770", L"RUROR");
+    return box != nullptr && IsWindowVisible(box) ? box : nullptr;
+}
+
+// Without the invisible marks where a long box text may break, which are
+// the box's layout and not its words.
+// Asked of the control itself: GetWindowText does not ask a control of
+// another process.
+std::string shownText(HWND control) {
+    const auto length = static_cast<std::size_t>(SendMessageW(control, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(length + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    std::erase(text, L'\u200B');
+    return utf8(text.c_str());
+}
+
 // The control names the tests use, by control identifier.
 std::string nameOf(HWND window, HWND control) {
     if (control == nullptr) return "nothing";
     if (control == window) return "frame";
-    if (!IsChild(window, control)) return "outside";
+    if (!IsChild(window, control)) return messageBox() == GetAncestor(control, GA_ROOT) ? "box" : "outside";
     const int id = GetDlgCtrlID(control);
     switch (id) {
         case IDC_TOOLBAR1: return "Toolbar1";
@@ -55,11 +78,36 @@ std::string nameOf(HWND window, HWND control) {
     }
 }
 
-int printFocus(HWND window) {
+HWND focusedControl(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return 1;
-    std::printf("%s\n", nameOf(window, info.hwndFocus).c_str());
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+int printFocus(HWND window) {
+    std::printf("%s\n", nameOf(window, focusedControl(window)).c_str());
+    return 0;
+}
+
+int printField(HWND window) {
+    HWND field = focusedControl(window);
+    if (field == nullptr) return 1;
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    std::printf("%s\n%lu\n%lu\n", shownText(field).c_str(), start, end);
+    return 0;
+}
+
+int printBox() {
+    HWND box = messageBox();
+    if (box == nullptr) return 1;
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        if (std::wstring(kind) == L"Static" && GetWindowTextLengthW(child) > 0)
+            std::printf("%s\n", shownText(child).c_str());
+    }
     return 0;
 }
 
@@ -217,7 +265,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"focus") return printFocus(window);
     if (command == L"hot" && argc == 3) return printHot(window, argv[2]);
+    if (command == L"field") return printField(window);
+    if (command == L"box") return printBox();
     std::fprintf(stderr,
-                 "usage: windows_probe focus | hot TOOLBAR | where TITLE TEXT | hold FILE none|readwrite SECONDS\n");
+                 "usage: windows_probe focus | field | box | hot TOOLBAR | where TITLE TEXT | hold FILE none|readwrite "
+                 "SECONDS\n");
     return 2;
 }

@@ -15,6 +15,7 @@
 #include "main_window/messages.h"
 #include "main_window/principal.h"
 #include "ui/qt/field_edit.h"
+#include "ui/qt/toolbar_strip.h"
 #include "ui/qt/window_font.h"
 
 // The icons are built into a static library, whose resources are not
@@ -90,6 +91,8 @@ QWidget* makeLine(QWidget& window, const ControlSpec& item) {
     return line;
 }
 
+Toolbar toolbarOf(const char* name) { return std::string(name) == "Toolbar1" ? Toolbar::Toolbar1 : Toolbar::Toolbar2; }
+
 const ControlSpec& itemOf(Control control) {
     for (const ControlSpec& item : kControls)
         if (item.control == control) return item;
@@ -134,8 +137,9 @@ QWidget* PrincipalView::makeControl(const ControlSpec& item) {
         case Kind::TextBox: return makeTextBox(item);
         case Kind::CheckBox: return makeCheckBox(item);
         case Kind::Toolbar: {
-            auto* toolbar = new QWidget(this);
+            auto* toolbar = new ToolbarStrip(toolbarOf(item.name), this);
             toolbar->setGeometry(pixelRect(item));
+            toolbar->installEventFilter(this);
             return toolbar;
         }
     }
@@ -147,9 +151,9 @@ QWidget* PrincipalView::makeTextBox(const ControlSpec& item) {
     field->setGeometry(pixelRect(item));
     field->setMaxLength(std::numeric_limits<int>::max());
     const Control control = *item.control;
-    field->onFocusReceived = [this, control] {
+    field->onFocusReceived = [this, control](FocusArrival arrival) {
         if (!handlers_) return;
-        control == Control::Text1 ? handlers_->text1GotFocus() : handlers_->text2GotFocus();
+        control == Control::Text1 ? handlers_->text1GotFocus(arrival) : handlers_->text2GotFocus(arrival);
     };
     field->installEventFilter(this);
     return field;
@@ -220,13 +224,13 @@ void PrincipalView::buildToolbarButtons() {
             left += item.width;
             continue;
         }
-        const Toolbar toolbar = std::string(item.toolbar) == "Toolbar1" ? Toolbar::Toolbar1 : Toolbar::Toolbar2;
-        auto* host = findChild<QWidget*>(item.toolbar);
+        const Toolbar toolbar = toolbarOf(item.toolbar);
+        auto* host = findChild<ToolbarStrip*>(item.toolbar);
         auto* tool = new QToolButton(host);
+        host->addButton(item.number, tool);
         tool->setObjectName(QString("%1.Button%2").arg(item.toolbar).arg(item.number));
         tool->setIcon(QIcon(QString(":/icons/%1.png").arg(kImageList[item.image - 1])));
         tool->setIconSize(QSize(16, 16));
-        tool->setFocusPolicy(Qt::TabFocus);
         int width = item.width;
         if (item.caption) {
             tool->setText(item.caption);
@@ -240,7 +244,6 @@ void PrincipalView::buildToolbarButtons() {
         host->resize(std::max(host->width(), left), host->height());
         if (item.tooltip) tool->setToolTip(qText(item.tooltip));
         tool->setAccessibleName(qText(item.caption ? item.caption : item.tooltip));
-        tool->installEventFilter(this);
         const std::string caption = item.caption ? item.caption : "";
         connect(tool, &QToolButton::clicked, this, [this, toolbar, caption] {
             if (!handlers_) return;
@@ -254,10 +257,7 @@ void PrincipalView::setTabOrder() {
     std::vector<std::pair<int, QWidget*>> order;
     for (const ControlSpec& item : kControls) {
         if (item.tabIndex < 0) continue;
-        if (item.kind == Kind::Toolbar) {
-            for (QToolButton* tool : findChild<QWidget*>(item.name)->findChildren<QToolButton*>())
-                order.emplace_back(item.tabIndex, tool);
-        } else if (item.kind == Kind::TextBox || item.kind == Kind::CheckBox) {
+        if (item.kind == Kind::Toolbar || item.kind == Kind::TextBox || item.kind == Kind::CheckBox) {
             order.emplace_back(item.tabIndex, findChild<QWidget*>(item.name));
         }
     }
@@ -303,6 +303,14 @@ void PrincipalView::setSelection(Control field, int start, int length) {
 }
 
 void PrincipalView::setFocus(Control control) { widget(control)->setFocus(Qt::OtherFocusReason); }
+
+std::optional<ToolbarButton> PrincipalView::markedButton() const {
+    for (const Toolbar toolbar : {Toolbar::Toolbar1, Toolbar::Toolbar2}) {
+        const auto* strip = findChild<ToolbarStrip*>(toolbar == Toolbar::Toolbar1 ? "Toolbar1" : "Toolbar2");
+        if (const std::optional<int> number = strip->marked()) return ToolbarButton{toolbar, *number};
+    }
+    return std::nullopt;
+}
 
 void PrincipalView::setEnabled(Control control, bool enabled) { widget(control)->setEnabled(enabled); }
 
@@ -391,8 +399,7 @@ bool PrincipalView::eventFilter(QObject* watched, QEvent* event) {
     const int code = keyAscii(*static_cast<QKeyEvent*>(event));
     if (code == 0) return false;
     // The window sees every key before the control that has the focus.
-    handlers_->keyPress(code);
-    if (code == 27) return true;
+    if (handlers_->keyPress(code)) return true;
     if (watched == widget(Control::Text2)) {
         int nameKey = code;
         handlers_->text2KeyPress(nameKey);

@@ -46,6 +46,7 @@ public:
     void setText(Control field, const std::string& text) override;
     void setSelection(Control field, int start, int length) override;
     void setFocus(Control control) override;
+    std::optional<ToolbarButton> markedButton() const override;
     void setEnabled(Control control, bool enabled) override;
     void setButtonEnabled(Toolbar toolbar, int button, bool enabled) override;
     void setVisible(Control control, bool visible) override;

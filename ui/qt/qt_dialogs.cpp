@@ -45,11 +45,11 @@ int QtDialogs::messageBox(const std::string& text, int style, const std::string&
     message.setIcon(iconOf(style));
 
     // The buttons are named here, not by Qt, so they read Spanish whatever
-    // translation the system has.
+    // translation the system has; S and N answer, as on the Windows boxes.
     std::vector<std::pair<QPushButton*, int>> buttons;
     if ((style & 0x7) == box::kYesNo) {
-        buttons.emplace_back(message.addButton("Sí", QMessageBox::YesRole), box::kAnswerYes);
-        buttons.emplace_back(message.addButton("No", QMessageBox::NoRole), box::kAnswerNo);
+        buttons.emplace_back(message.addButton("&Sí", QMessageBox::YesRole), box::kAnswerYes);
+        buttons.emplace_back(message.addButton("&No", QMessageBox::NoRole), box::kAnswerNo);
         message.setEscapeButton(buttons.back().first);
     } else {
         buttons.emplace_back(message.addButton("Aceptar", QMessageBox::AcceptRole), box::kAnswerOk);

@@ -18,6 +18,8 @@ using namespace window_layout;
 constexpr wchar_t kClassName[] = L"RurorPrincipal";
 constexpr DWORD kPaintEveryMs = 33;
 constexpr DWORD kAnswerEveryMs = 10;
+// Posted to make a box shown over the window active again.
+constexpr UINT kBoxActivation = WM_APP + 1;
 
 HFONT windowFont(int dpi, bool bold) {
     LOGFONTW font{};
@@ -84,7 +86,7 @@ PrincipalWindow::PrincipalWindow(HINSTANCE instance, int dpi) : instance_(instan
     layout_ = std::make_unique<ControlLayout>(window_, instance_, dpi_, font_, boldFont_);
     controls_ = layout_->build();
     for (const auto& [which, toolbar] : controls_.toolbars)
-        keyboards_[which] = std::make_unique<ToolbarKeyboard>(toolbar);
+        keyboards_[which] = std::make_unique<ToolbarKeyboard>(toolbar, which);
     // Messages come here from now on, with every control in place.
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProcedure));
@@ -135,11 +137,7 @@ bool PrincipalWindow::previewKey(const MSG& message) {
     if (!handlers_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
     ToolbarKeyboard* toolbar = keyboardOf(message.hwnd);
     if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
-        handlers_->keyPress(message.wParam == VK_RETURN ? 13 : 27);
-        // Escape closed the window. Enter goes on to the control as well,
-        // and a toolbar presses its marked button with it.
-        if (message.wParam == VK_RETURN && toolbar != nullptr) return toolbar->keyDown(VK_RETURN);
-        return message.wParam == VK_ESCAPE;
+        return handlers_->keyPress(message.wParam == VK_RETURN ? 13 : 27);
     }
     if (message.message == WM_KEYDOWN && toolbar != nullptr && toolbar->keyDown(message.wParam)) return true;
     if (message.message == WM_SYSCHAR) return useAccessKey(static_cast<wchar_t>(message.wParam));
@@ -216,9 +214,15 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 rememberFocus();
                 break;
             }
+            if (giveActivationToBox()) return 0;
             restoreFocus();
             return 0;
-        case WM_SETFOCUS: restoreFocus(); return 0;
+        case WM_SETFOCUS:
+            if (!giveActivationToBox()) restoreFocus();
+            return 0;
+        case kBoxActivation:
+            if (HWND box = GetWindow(window_, GW_ENABLEDPOPUP)) SetForegroundWindow(box);
+            return 0;
         case WM_SETCURSOR:
             if (!busy_) break;
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -238,10 +242,11 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void PrincipalWindow::command(WPARAM wParam, LPARAM lParam) {
     if (!handlers_) return;
     const int id = LOWORD(wParam);
-    if (HIWORD(wParam) == EN_SETFOCUS && !restoringFocus_) {
+    if (HIWORD(wParam) == EN_SETFOCUS) {
         const auto field = reinterpret_cast<HWND>(lParam);
-        if (field == control(Control::Text1)) handlers_->text1GotFocus();
-        if (field == control(Control::Text2)) handlers_->text2GotFocus();
+        const FocusArrival arrival = restoringFocus_ ? FocusArrival::Returned : FocusArrival::Moved;
+        if (field == control(Control::Text1)) handlers_->text1GotFocus(arrival);
+        if (field == control(Control::Text2)) handlers_->text2GotFocus(arrival);
         return;
     }
     if (id > kToolbar2Commands) {
@@ -252,6 +257,19 @@ void PrincipalWindow::command(WPARAM wParam, LPARAM lParam) {
         if (std::string(entry.toolbar) == "Toolbar1" && toolbarCommand(Toolbar::Toolbar1, entry.number) == id)
             handlers_->toolbar1ButtonClick(entry.caption ? entry.caption : "");
     }
+}
+
+// A box shown over the window owns the keyboard for as long as it is up:
+// where the window is made active under it (as Wine does, on a display
+// without a window manager, when one box follows another), the box is made
+// active again once this activation is over.
+bool PrincipalWindow::giveActivationToBox() {
+    // A modal box disables its owner while it is up.
+    if (IsWindowEnabled(window_)) return false;
+    HWND box = GetWindow(window_, GW_ENABLEDPOPUP);
+    if (box == nullptr || box == window_) return false;
+    PostMessageW(window_, kBoxActivation, 0, 0);
+    return true;
 }
 
 void PrincipalWindow::rememberFocus() {
@@ -285,6 +303,14 @@ void PrincipalWindow::setSelection(Control field, int start, int length) {
 }
 
 void PrincipalWindow::setFocus(Control target) { SetFocus(control(target)); }
+
+std::optional<ToolbarButton> PrincipalWindow::markedButton() const {
+    for (const auto& [which, keyboard] : keyboards_) {
+        if (GetFocus() != keyboard->toolbar()) continue;
+        if (const int number = keyboard->marked()) return ToolbarButton{which, number};
+    }
+    return std::nullopt;
+}
 
 void PrincipalWindow::setEnabled(Control target, bool enabled) { EnableWindow(control(target), enabled); }
 

@@ -48,6 +48,7 @@ public:
     void setText(Control field, const std::string& text) override;
     void setSelection(Control field, int start, int length) override;
     void setFocus(Control control) override;
+    std::optional<ToolbarButton> markedButton() const override;
     void setEnabled(Control control, bool enabled) override;
     void setButtonEnabled(Toolbar toolbar, int button, bool enabled) override;
     void setVisible(Control control, bool visible) override;
@@ -70,6 +71,7 @@ private:
     bool previewKey(const MSG& message);
     bool useAccessKey(wchar_t key);
     ToolbarKeyboard* keyboardOf(HWND toolbar) const;
+    bool giveActivationToBox();
     void rememberFocus();
     void restoreFocus();
 

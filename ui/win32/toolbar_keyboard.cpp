@@ -1,5 +1,7 @@
 #include "ui/win32/toolbar_keyboard.h"
 
+#include "main_window/toolbar_marks.h"
+
 namespace ruror::win32 {
 namespace {
 
@@ -9,7 +11,7 @@ bool isPressable(const TBBUTTON& button) { return !(button.fsStyle & BTNS_SEP) &
 
 }  // namespace
 
-ToolbarKeyboard::ToolbarKeyboard(HWND toolbar) : toolbar_(toolbar) {
+ToolbarKeyboard::ToolbarKeyboard(HWND toolbar, Toolbar which) : toolbar_(toolbar), which_(which) {
     SetWindowSubclass(toolbar_, subclassProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -31,7 +33,7 @@ LRESULT CALLBACK ToolbarKeyboard::subclassProcedure(HWND window, UINT message, W
 
 void ToolbarKeyboard::focusIn() {
     focused_ = true;
-    mark(pressable(-1, 1));
+    mark(firstMark(which_, [this](int number) { return enabled(number); }) - 1);
 }
 
 void ToolbarKeyboard::focusOut() {
@@ -46,26 +48,20 @@ void ToolbarKeyboard::mark(int index) {
     InvalidateRect(toolbar_, nullptr, TRUE);
 }
 
-int ToolbarKeyboard::pressable(int from, int step) const {
-    const auto count = static_cast<int>(SendMessageW(toolbar_, TB_BUTTONCOUNT, 0, 0));
-    for (int index = from + step; index >= 0 && index < count; index += step) {
-        TBBUTTON button{};
-        if (SendMessageW(toolbar_, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)) && isPressable(button))
-            return index;
-    }
-    return -1;
+bool ToolbarKeyboard::enabled(int number) const {
+    TBBUTTON button{};
+    return SendMessageW(toolbar_, TB_GETBUTTON, number - 1, reinterpret_cast<LPARAM>(&button)) && isPressable(button);
 }
 
 bool ToolbarKeyboard::keyDown(WPARAM key) {
     switch (key) {
         case VK_LEFT:
-        case VK_RIGHT: {
-            const int next = pressable(marked_, key == VK_LEFT ? -1 : 1);
-            if (next >= 0) mark(next);
+        case VK_RIGHT:
+            mark(
+                nextMark(which_, marked_ + 1, key == VK_LEFT ? -1 : 1, [this](int number) { return enabled(number); }) -
+                1);
             return true;
-        }
-        case VK_SPACE:
-        case VK_RETURN: press(); return true;
+        case VK_SPACE: press(); return true;
         default: return false;
     }
 }

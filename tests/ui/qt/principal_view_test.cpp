@@ -142,8 +142,8 @@ TEST_F(WindowTest, TheBoldCaptionsAreDrawnBold) {
 }
 
 TEST_F(WindowTest, TabWalksTheControlsInTheirOrder) {
-    const std::vector<const char*> order = {
-        "Text2", "Toolbar1.Button1", "Toolbar1.Button3", "Toolbar2.Button1", "Check1", "Text1"};
+    // Each toolbar is one stop.
+    const std::vector<const char*> order = {"Text2", "Toolbar1", "Toolbar2", "Check1", "Text1"};
     for (const char* next : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -184,6 +184,44 @@ TEST_F(WindowTest, TheNameFieldRefusesTypedCharactersWithTheWarning) {
     EXPECT_EQ(text1()->text(), "/srv:1");
 }
 
+// A toolbar is one stop: arriving marks its first button, the arrows move
+// the mark, and Enter presses the marked button without moving on.
+TEST_F(WindowTest, TheToolbarsWorkFromTheKeyboard) {
+    text2()->setFocus();
+    QTest::keyClick(text2(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), find("Toolbar1"));
+    EXPECT_EQ(view.markedButton(), (ToolbarButton{Toolbar::Toolbar1, 1}));
+    QTest::keyClick(find("Toolbar1"), Qt::Key_Right);
+    EXPECT_EQ(view.markedButton(), (ToolbarButton{Toolbar::Toolbar1, 3}));
+    QTest::keyClick(find("Toolbar1"), Qt::Key_Right);
+    EXPECT_EQ(view.markedButton(), (ToolbarButton{Toolbar::Toolbar1, 3})) << "no button further right";
+    QTest::keyClick(find("Toolbar1"), Qt::Key_Left);
+    EXPECT_EQ(view.markedButton(), (ToolbarButton{Toolbar::Toolbar1, 1}));
+
+    // Enter on "Aceptar" with the location empty: its box, then the location.
+    QTest::keyClick(find("Toolbar1"), Qt::Key_Return);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Hace falta suministrar la información de 'Ubicación'. Por favor proporciónela");
+    EXPECT_EQ(QApplication::focusWidget(), text1());
+
+    find("Toolbar1")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(find("Toolbar1"), Qt::Key_Right);
+    QTest::keyClick(find("Toolbar1"), Qt::Key_Space);  // "Cancelar"
+    EXPECT_FALSE(view.isVisible());
+}
+
+// The focus a box gives back as it closes, or the desktop as it activates
+// the window again, is no move: the caret and the text stay as they were.
+TEST_F(WindowTest, AFieldTheFocusComesBackToKeepsItsCaret) {
+    text2()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(text2()->selectedText(), "Respaldo (07-12-2026)");
+    text2()->setCursorPosition(4);
+    text1()->setFocus(Qt::OtherFocusReason);
+    text2()->setFocus(Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(text2()->selectedText(), "");
+    EXPECT_EQ(text2()->cursorPosition(), 4);
+}
+
 TEST_F(WindowTest, EscapeAndCancelCloseTheWindow) {
     QTest::keyClick(text2(), Qt::Key_Escape);
     EXPECT_FALSE(view.isVisible());
@@ -222,9 +260,11 @@ TEST_F(WindowTest, ProgressIsPaintedAtMostAboutThirtyTimesASecond) {
     clock.start();
     long long done = 0;
     while (clock.elapsed() < 200) view.setProgress(++done, 1'000'000'000);
+    const qint64 elapsed = clock.elapsed();
     EXPECT_GT(done, 100) << "too few reports to tell";
     EXPECT_GE(paints, 2);
-    EXPECT_LE(paints, 9) << "over 200 ms";
+    // Measured rather than assumed: a busy machine may stretch the loop.
+    EXPECT_LE(paints, elapsed / 33 + 2) << "over " << elapsed << " ms";
     // The end of a file or stage is always shown.
     view.setProgress(1'000'000'000, 1'000'000'000);
     EXPECT_EQ(bar->value(), 1000);

@@ -61,8 +61,8 @@ TEST_F(QtDialogsTest, TheQuestionSpeaksSpanishAndEnterAnswersYes) {
     EXPECT_EQ(title, "RUROR");
     EXPECT_EQ(text, "¿Desea sobreescribir?\nSegunda línea");
     EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_EQ(buttons, (QStringList{"No", "Sí"}));
-    EXPECT_EQ(defaultButton, "Sí");
+    EXPECT_EQ(buttons, (QStringList{"&No", "&Sí"}));
+    EXPECT_EQ(defaultButton, "&Sí");
 }
 
 TEST_F(QtDialogsTest, EscapeAnswersNoAndAnOkBoxKeepsItsTitle) {
