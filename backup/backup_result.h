@@ -21,6 +21,8 @@ struct DataCentreFindings {
     // counted, not told one by one.
     std::optional<Failure> destinationGone;
     std::size_t notCopiedSinceGone = 0;
+    // The links met where documents were listed, by name in the tree.
+    std::vector<std::string> links;
 };
 
 // What a backup did.
@@ -28,8 +30,9 @@ struct BackupResult {
     // Why the database could not be copied; then nothing else was done.
     Outcome databaseFailure;
     DataCentreFindings dataCentre;
-    // The data centre's folders that the fixed layout leaves out.
-    std::vector<LeftOutFolder> leftOut;
+    // The data centre's folders that the fixed layout leaves out, then the
+    // links it holds.
+    std::vector<LeftOut> leftOut;
 
     // Whether everything asked for was copied and read back whole.
     bool complete() const { return !databaseFailure && dataCentre.failures.empty() && !dataCentre.destinationGone; }

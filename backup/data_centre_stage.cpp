@@ -1,10 +1,11 @@
 #include "backup/data_centre_stage.h"
 
+#include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <optional>
+#include <set>
 
-#include "backup/case_fold.h"
+#include "backup/hashed_transfer.h"
 #include "backup/verified_copy.h"
 #include "core/path_text.h"
 
@@ -30,16 +31,19 @@ public:
 
     void run() {
         observer_.stageBegun(stage_.stage);
+        // A sub-folder that is a link is told by the listing that holds it,
+        // and has no folder in the tree.
+        if (files_.isLink(stage_.source)) return;
         if (findings_.destinationGone) {
             findings_.notCopiedSinceGone += listNames().size();
             return;
         }
-        const Outcome notCreated = files_.createFolder(stage_.target);
+        const Outcome notCreated = files_.createFolder(stage_.target, stage_.source);
         targetStood_ = !notCreated || notCreated->destinationExisted;
         note(notCreated);
         files_.removeAbandonedTemporaryFiles(stage_.target);
+        if (notCreated && notCreated->destinationExisted) listTreeBefore();
         const std::vector<fs::path> names = listNames();
-        findNamesSharedByCase(names);
         const auto total = static_cast<long long>(names.size());
         observer_.progress(0, total);
         for (long long done = 0; done < total; ++done) {
@@ -66,54 +70,86 @@ private:
             names.push_back(name);
         }
         for (const Failure& failure : files_.listingFailures()) note(failure);
+        for (const fs::path& link : files_.listingLinks())
+            findings_.links.push_back(stage_.shownAs + textFromPath(link));
         return names;
     }
 
-    // Names that a drive ignoring case takes for one another. Whether each
-    // stood in the tree before this run is asked now, before any is written.
-    void findNamesSharedByCase(const std::vector<fs::path>& names) {
-        std::map<std::string, int> uses;
-        for (const fs::path& name : names) ++uses[caseFolded(textFromPath(name))];
-        for (const fs::path& name : names) {
-            if (uses[caseFolded(textFromPath(name))] < 2) continue;
-            sharedByCase_[name] = !files_.findFirst(joinedPath(stage_.target, name), attribute::kArchive).empty();
+    // The names the tree folder held before this run, as the drive gives them.
+    void listTreeBefore() {
+        for (fs::path name = files_.findFirst(joinedPath(stage_.target, "*.*"), attribute::kArchive); !name.empty();
+             name = files_.findNext()) {
+            treeBefore_.insert(name);
         }
     }
 
     void copyOne(const fs::path& name) {
         const fs::path source = joinedPath(stage_.source, name);
-        const fs::path target = joinedPath(stage_.target, name);
-        const auto shared = sharedByCase_.find(name);
-        const std::string folded = shared == sharedByCase_.end() ? std::string() : caseFolded(textFromPath(name));
-        // The copy under an earlier name of the same letters takes its place
-        // first, so that the drive itself tells whether the names are one.
-        if (!folded.empty() && writtenByFold_.count(folded) != 0) commitStaged();
-
-        Outcome failure = batch_.add(source, target, keepAnswering_);
-        if (!failure) {
-            if (!folded.empty()) writtenByFold_.emplace(folded, name);
-            return;
-        }
-        if (!failure->destinationExisted) {
+        Outcome failure = batch_.add(source, joinedPath(stage_.target, name), keepAnswering_);
+        if (!failure) return;
+        if (failure->destinationExisted)
+            keptOut(source);
+        else
             noteFile(*failure);
-            return;
-        }
-        // Only a file that stood in the tree before this run is kept in silence.
-        if (!folded.empty() && !shared->second && writtenByFold_.count(folded) != 0) {
-            failure->description =
-                "La unidad de destino no distingue mayúsculas de minúsculas, y para ella es el "
-                "mismo nombre que '" +
-                textFromPath(writtenByFold_.at(folded)) + "', ya copiado en este respaldo";
-            failure->source = "Copiar '" + textFromPath(source) + "'";
-            findings_.failures.push_back(*failure);
-            return;
+    }
+
+    // A document whose name the tree already holds. A file that stood in
+    // the tree before this run is kept, and told when Quvetra's is another
+    // version. A drive that ignores case (FAT and exFAT sticks, NTFS,
+    // Windows shares) can take two of Quvetra's names for one: then the
+    // file under that name is one this run wrote, and this document was not
+    // copied. The drive alone knows which names it takes for one, so the
+    // file is known by its bytes, not by guessing from the letters.
+    void keptOut(const fs::path& source) {
+        const fs::path name = source.filename();
+        const fs::path target = joinedPath(stage_.target, name);
+        if (treeBefore_.count(name) == 0) {
+            if (const CopyBatch::Placed* same = writtenThisRun(target)) {
+                findings_.failures.push_back(Failure{
+                    files_.errorCode(Refusal::NameTaken),
+                    "La unidad de destino no distingue mayúsculas de minúsculas, y para ella es el mismo nombre que '" +
+                        textFromPath(same->destination.filename()) + "', ya copiado en este respaldo",
+                    "Copiar '" + textFromPath(source) + "'"});
+                return;
+            }
         }
         if (differentVersions(files_.fileStamp(source), files_.fileStamp(target)))
             findings_.outdated.push_back(stage_.shownAs + textFromPath(name));
     }
 
+    // The copy this run placed that the file under the target's name is,
+    // told by its size and its bytes; none where it is another file.
+    const CopyBatch::Placed* writtenThisRun(const fs::path& target) {
+        const std::optional<FileStamp> stamp = files_.fileStamp(target);
+        if (!stamp) return nullptr;
+        const auto& placed = batch_.placed();
+        const auto sameSize = [&](const CopyBatch::Placed& copy) { return copy.size == stamp->size; };
+        if (std::none_of(placed.begin(), placed.end(), sameSize)) return nullptr;
+        const std::optional<ContentHash::Digest> digest = digestOf(target, stamp->size);
+        if (!digest) return nullptr;
+        for (const CopyBatch::Placed& copy : placed)
+            if (sameSize(copy) && copy.digest == *digest) return &copy;
+        return nullptr;
+    }
+
+    std::optional<ContentHash::Digest> digestOf(const fs::path& file, std::uint64_t size) {
+        std::unique_ptr<CopySource> opened;
+        if (files_.openSource(
+                file, false, [this] { observer_.keepAnswering(); }, opened) != 0)
+            return std::nullopt;
+        ContentHash hash;
+        std::uint64_t total = 0;
+        const auto read = [&opened](char* piece, std::size_t capacity, std::uint64_t offset) {
+            return opened->readAt(piece, capacity, offset);
+        };
+        if (hashToEnd(read, size, hash, total, [this](std::uint64_t) { observer_.keepAnswering(); }) != 0)
+            return std::nullopt;
+        return hash.digest();
+    }
+
     void commitStaged() {
         for (const Failure& failure : batch_.commit(keepAnswering_)) noteFile(failure);
+        for (const fs::path& source : batch_.takeKeptOut()) keptOut(source);
     }
 
     // An existing tree folder or tree file is kept as it is, silently: a
@@ -154,11 +190,8 @@ private:
     CopyBatch batch_{files_};
     // Whether the stage's folder stood in the tree once the stage began.
     bool targetStood_ = false;
-    // Names sharing their letters with another, each with whether it stood
-    // in the tree before this run.
-    std::map<fs::path, bool> sharedByCase_;
-    // The first name of each such group written by this run, by folded name.
-    std::map<std::string, fs::path> writtenByFold_;
+    // The names the tree folder held when the stage began.
+    std::set<fs::path> treeBefore_;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "backup/fun_copiar.h"
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -26,9 +28,17 @@ public:
         observer_.stageBegun(Stage::Database);
         result_.databaseFailure = copyDatabase();
         if (result_.databaseFailure || !request_.dataCentre) return result_;
+        // A data centre that is itself a link is left out as a whole, as
+        // every link in it is.
+        if (files_.isLink(dataCentre())) {
+            result_.leftOut.push_back({layout::kDataCentreFolder, 0, true});
+            return result_;
+        }
         for (const DataCentreStage& stage : dataCentreStages())
             copyDataCentreStage(stage, files_, observer_, result_.dataCentre);
         result_.leftOut = leftOutFolders(files_, dataCentre());
+        std::sort(result_.dataCentre.links.begin(), result_.dataCentre.links.end());
+        for (const std::string& link : result_.dataCentre.links) result_.leftOut.push_back({link, 0, true});
         return result_;
     }
 

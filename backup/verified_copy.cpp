@@ -14,6 +14,7 @@ struct CopyBatch::Pending {
     fs::path source;
     fs::path destination;
     bool overwrite = false;
+    bool followLink = false;
     std::uint64_t size = 0;
     ContentHash::Digest digest;
     std::unique_ptr<CopyTarget> target;
@@ -78,7 +79,7 @@ Outcome Sequence::write() {
     const KeepAnswering waiting = [this] {
         if (progress_) progress_(0, 0);
     };
-    if (const int error = files_.openSource(copy_.source, waiting, source))
+    if (const int error = files_.openSource(copy_.source, copy_.followLink, waiting, source))
         return files_.failure(error, "Abrir " + sourceText_);
     if (Outcome failure = checkSource(*source)) return failure;
     if (Outcome failure = checkDestination()) return failure;
@@ -210,6 +211,7 @@ std::unique_ptr<CopyBatch::Pending> pendingCopy(const fs::path& source, const fs
 Outcome copyVerified(FileSystem& files, const fs::path& source, const fs::path& destination, bool overwrite,
                      const CopyProgress& progress) {
     const std::unique_ptr<CopyBatch::Pending> copy = pendingCopy(source, destination, overwrite);
+    copy->followLink = true;
     Sequence sequence(files, *copy, progress);
     if (Outcome failure = sequence.write()) return failure;
     const FileProgress flushing(progress, copy->size);
@@ -245,7 +247,12 @@ std::vector<Failure> CopyBatch::commit(const CopyProgress& progress) {
         if (errors[i] != 0) {
             failures_.push_back(files_.failure(errors[i], "Guardar en el disco la copia de " + quoted(copy.source)));
         } else if (Outcome failure = Sequence(files_, copy, progress).verifyAndPlace()) {
-            failures_.push_back(std::move(*failure));
+            if (failure->destinationExisted)
+                keptOut_.push_back(copy.source);
+            else
+                failures_.push_back(std::move(*failure));
+        } else {
+            placed_.push_back({copy.destination, copy.size, copy.digest});
         }
     }
     pending_.clear();

@@ -23,6 +23,17 @@ inline constexpr int kDirectory = 16;
 inline constexpr int kArchive = 32;
 }  // namespace attribute
 
+// What stands where a folder of the backup tree goes, as far as the tree
+// may trust it.
+enum class TreeFolder {
+    Absent,            // nothing yet: the backup makes it
+    Usable,            // a real folder the backup may add to
+    NotAFolder,        // a file: the copy tells it, with each file not copied
+    Link,              // a symbolic link, or a junction or other reparse point on Windows
+    OwnedByAnother,    // a folder of another user (not the administrator)
+    WritableByOthers,  // a folder every user may write into
+};
+
 // What can be said of other programs writing into a file.
 enum class WriterHold {
     Held,              // none writes it now, and none can until let in again
@@ -44,22 +55,33 @@ public:
     // an empty path when nothing matches the attribute mask. Masks 0 and 32
     // match plain files; mask 16 also matches folders. A listing holds only
     // the entries directly inside the folder (sorted by name on POSIX, as
-    // Windows gives them there).
+    // Windows gives them there), never follows a link, and lists nothing
+    // where the folder itself is a link.
     virtual std::filesystem::path findFirst(const std::filesystem::path& pathOrPattern, int attributes) = 0;
     // The next name of the listing begun by the last findFirst, or empty at its end.
     virtual std::filesystem::path findNext() = 0;
-    // The folders directly inside a folder, hidden ones left out, by name;
-    // none where the folder cannot be read. Files are not examined one by
+    // The folders directly inside a folder, hidden ones and links left out,
+    // by name; none where the folder cannot be read or is a link. Files are not examined one by
     // one, so a folder of many files costs little.
     virtual std::vector<std::filesystem::path> subFolders(const std::filesystem::path& folder) = 0;
     // What the last listing could not read: its folder, other than by not
     // existing, or each entry that could not be examined.
     virtual std::vector<Failure> listingFailures() const = 0;
+    // The links the last listing met, by name, sorted: what they point to
+    // is no document of the folder's, so none is followed.
+    virtual std::vector<std::filesystem::path> listingLinks() const = 0;
     // The size and modification time of a file; empty where it cannot be read.
     virtual std::optional<FileStamp> fileStamp(const std::filesystem::path& file) = 0;
 
     // Whether a folder stands at the path, links followed.
     virtual bool isFolder(const std::filesystem::path& path) = 0;
+    // Whether a link (a symbolic link; on Windows also a junction or another
+    // reparse point that is not a file kept in the cloud) stands at the path.
+    virtual bool isLink(const std::filesystem::path& path) = 0;
+    // What stands where a folder of the backup tree goes. Owners and modes
+    // count only where the drive keeps them (not FAT, exFAT, NTFS through
+    // FUSE or a Windows share, whose modes are made up; not Windows).
+    virtual TreeFolder treeFolder(const std::filesystem::path& folder) = 0;
     // The bytes that can still be written on the drive that holds the
     // folder; empty where it cannot be told.
     virtual std::optional<std::uint64_t> freeSpace(const std::filesystem::path& folder) = 0;
@@ -74,8 +96,10 @@ public:
     virtual void letWritersIn() = 0;
 
     // Fails when the folder cannot be made, or exists: an existing folder is
-    // a failure with destinationExisted set, to be kept as it is.
-    virtual Outcome createFolder(const std::filesystem::path& folder) = 0;
+    // a failure with destinationExisted set, to be kept as it is; a link is
+    // a plain failure, never followed. A new folder takes the permission
+    // bits of `likeFolder`, less writing by others.
+    virtual Outcome createFolder(const std::filesystem::path& folder, const std::filesystem::path& likeFolder) = 0;
 
     // Writes a folder's entries to the disk, so files renamed into it survive
     // a power cut or the unplugging of the drive. `between` is called about
@@ -90,8 +114,9 @@ public:
     // the system's own, told by failure().
 
     // Opens a file to copy it, trying again for a few seconds where another
-    // program holds it for a moment.
-    virtual int openSource(const std::filesystem::path& source, const KeepAnswering& between,
+    // program holds it for a moment. A link at the source is followed only
+    // with followLink; otherwise opening it fails.
+    virtual int openSource(const std::filesystem::path& source, bool followLink, const KeepAnswering& between,
                            std::unique_ptr<CopySource>& opened) = 0;
     // What stands under a copy's final name, links not followed.
     virtual Destination destinationState(const std::filesystem::path& destination) = 0;

@@ -1,5 +1,7 @@
 #include "main_window/backup_report.h"
 
+#include <algorithm>
+
 #include "backup/data_centre_layout.h"
 #include "core/path_text.h"
 #include "main_window/listed_lines.h"
@@ -30,8 +32,10 @@ Failure destinationGoneLine(const DataCentreFindings& findings, const BackupRequ
 // centre could not give is told, and the backup is not called a success.
 void tellFindings(Dialogs& dialogs, const BackupRequest& request, const BackupResult& result) {
     if (!result.leftOut.empty()) {
-        dialogs.messageBox(leftOutFoldersText(result.leftOut), box::kOkOnly | box::kInformation,
-                           messages::kLeftOutFoldersTitle);
+        const bool anyLink =
+            std::any_of(result.leftOut.begin(), result.leftOut.end(), [](const LeftOut& entry) { return entry.link; });
+        dialogs.messageBox(leftOutText(result.leftOut), box::kOkOnly | box::kInformation,
+                           anyLink ? messages::kLeftOutWithLinksTitle : messages::kLeftOutFoldersTitle);
     }
     const DataCentreFindings& found = result.dataCentre;
     if (!found.outdated.empty()) {
@@ -100,17 +104,39 @@ std::string outdatedDocumentsText(const std::vector<std::string>& names, const s
     return text;
 }
 
-std::string leftOutFoldersText(const std::vector<LeftOutFolder>& folders) {
-    std::vector<std::string> lines;
-    lines.reserve(folders.size());
-    for (const LeftOutFolder& folder : folders) {
-        lines.push_back(folder.shownAs + " (" + std::to_string(folder.files) +
-                        (folder.files == 1 ? " archivo)" : " archivos)"));
+namespace {
+
+std::string filesCounted(std::size_t files) {
+    if (files >= kMoreFilesThanCounted) return "más de 1.000 archivos";
+    return std::to_string(files) + (files == 1 ? " archivo" : " archivos");
+}
+
+}  // namespace
+
+std::string leftOutText(const std::vector<LeftOut>& entries) {
+    std::vector<std::string> folders, links;
+    for (const LeftOut& entry : entries) {
+        if (entry.link)
+            links.push_back(entry.shownAs);
+        else
+            folders.push_back(entry.shownAs + " (" + filesCounted(entry.files) + ")");
     }
-    return "El respaldo del centro de datos toma los archivos que están directamente en la carpeta \"QVT Datos\" y en "
-           "sus carpetas Archivo, Plantillas y Referencias, y ninguna carpeta más. Estas carpetas, con sus archivos, "
-           "no se han copiado:\r\n" +
-           listedLines(lines) +
+    std::string text;
+    if (!folders.empty()) {
+        text +=
+            "El respaldo del centro de datos toma los archivos que están directamente en la carpeta \"QVT Datos\" "
+            "y en sus carpetas Archivo, Plantillas y Referencias, y ninguna carpeta más. Estas carpetas, con sus "
+            "archivos, no se han copiado:\r\n" +
+            listedLines(folders);
+    }
+    if (!links.empty()) {
+        if (!text.empty()) text += "\r\n\r\n";
+        text +=
+            "Estos enlaces no se han seguido ni copiado: un enlace señala otro archivo u otra carpeta, que puede "
+            "estar fuera de los datos de Quvetra, y el respaldo solo copia los archivos que están en ellos:\r\n" +
+            listedLines(links);
+    }
+    return text +
            "\r\n\r\nSi guardan documentos que deben respaldarse, cópielos aparte. Es solo un aviso: lo demás se ha "
            "respaldado como siempre.";
 }

@@ -22,6 +22,6 @@ bool tellBackupResult(Dialogs& dialogs, const BackupRequest& request, const Back
 std::string failureReportText(const Failure& failure);
 std::string dataCentreFailuresText(const std::vector<Failure>& failures);
 std::string outdatedDocumentsText(const std::vector<std::string>& names, const std::string& tree);
-std::string leftOutFoldersText(const std::vector<LeftOutFolder>& folders);
+std::string leftOutText(const std::vector<LeftOut>& entries);
 
 }  // namespace ruror

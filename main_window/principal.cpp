@@ -18,6 +18,7 @@
 #include "main_window/messages.h"
 #include "main_window/refused_characters.h"
 #include "main_window/room_check.h"
+#include "main_window/tree_check.h"
 
 namespace ruror {
 namespace {
@@ -194,6 +195,7 @@ bool Principal::databaseFound() {
 bool Principal::pathAccepted(const Location& location, const std::string& name) {
     auto bad = checkBackupPath(location, name);
     if (!bad) bad = checkDestination(files_, location, name);
+    if (!bad && dataCentreOption()) bad = checkBackupTree(files_, location);
     if (!bad) return true;
     dialogs_.messageBox(badBackupPathMessage(*bad), box::kOkOnly | box::kExclamation);
     moveFocusTo(bad->field);

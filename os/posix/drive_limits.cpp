@@ -30,6 +30,13 @@ bool isFat(const std::string& type) {
     return type == "vfat" || type == "msdos" || type == "umsdos" || type == "fuse.fusefat";
 }
 
+// Drives made for Windows, reached through FUSE or shared by Windows: the
+// owners and modes they show are the mount's, the same for every file.
+bool madeUpOwners(const std::string& type) {
+    return isFat(type) || type == "exfat" || type == "ntfs" || type == "ntfs3" || type == "fuseblk" ||
+           type.starts_with("fuse.") || type == "cifs" || type == "smb3" || type == "smbfs";
+}
+
 // How many components of the folder a mount point covers; 0 where it
 // covers none of it.
 std::size_t covered(const fs::path& mountPoint, const fs::path& folder) {
@@ -44,12 +51,12 @@ std::size_t covered(const fs::path& mountPoint, const fs::path& folder) {
     return components;
 }
 
-}  // namespace
-
-std::optional<std::uint64_t> largestFileOn(const fs::path& folder) {
+// The type of the file system that holds the folder, as /proc names it;
+// empty where it cannot be told.
+std::string fileSystemType(const fs::path& folder) {
     std::error_code error;
     const fs::path resolved = fs::weakly_canonical(folder, error);
-    if (error) return std::nullopt;
+    if (error) return {};
     std::ifstream mounts("/proc/self/mountinfo");
     std::string line, typeOfBest;
     std::size_t best = 0;
@@ -67,8 +74,19 @@ std::optional<std::uint64_t> largestFileOn(const fs::path& folder) {
             typeOfBest = type;
         }
     }
-    if (isFat(typeOfBest)) return kLargestFatFile;
+    return typeOfBest;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> largestFileOn(const fs::path& folder) {
+    if (isFat(fileSystemType(folder))) return kLargestFatFile;
     return std::nullopt;
+}
+
+bool keepsOwners(const fs::path& folder) {
+    const std::string type = fileSystemType(folder);
+    return !type.empty() && !madeUpOwners(type);
 }
 
 }  // namespace ruror::posix

@@ -12,4 +12,8 @@ namespace ruror::posix {
 // where the file system cannot be told.
 std::optional<std::uint64_t> largestFileOn(const std::filesystem::path& folder);
 
+// Whether the file system that holds a folder keeps each file's owner and
+// mode: not the drives made for Windows, whose are the mount's.
+bool keepsOwners(const std::filesystem::path& folder);
+
 }  // namespace ruror::posix

@@ -14,8 +14,11 @@ FileStamp stampOf(const struct stat& status) {
                      static_cast<std::int64_t>(status.st_mtim.tv_sec) * kNanosecondsPerSecond + status.st_mtim.tv_nsec};
 }
 
-int PosixCopySource::open(const std::filesystem::path& path, std::unique_ptr<CopySource>& opened) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+int PosixCopySource::open(const std::filesystem::path& path, bool followLink, std::unique_ptr<CopySource>& opened) {
+    // Without following, a document swapped for a link after the listing
+    // fails to open instead of bringing in whatever the link points to.
+    const int noFollow = followLink ? 0 : O_NOFOLLOW;
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | noFollow));
     if (!fd.valid()) return errno;
     struct stat before {};
     if (fstat(fd.get(), &before) != 0) return errno;

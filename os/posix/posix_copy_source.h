@@ -15,7 +15,7 @@ namespace ruror::posix {
 class PosixCopySource final : public CopySource {
 public:
     // 0 or the errno value of the open.
-    static int open(const std::filesystem::path& path, std::unique_ptr<CopySource>& opened);
+    static int open(const std::filesystem::path& path, bool followLink, std::unique_ptr<CopySource>& opened);
 
     FileStamp stamp() const override;
     unsigned permissions() const override { return before_.st_mode & 0777; }

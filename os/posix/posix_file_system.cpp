@@ -51,6 +51,7 @@ std::filesystem::path PosixFileSystem::findFirst(const std::filesystem::path& pa
     listing_.clear();
     next_ = 0;
     listingFailures_.clear();
+    listingLinks_.clear();
     if (pathOrPattern.filename() == kListingPattern) {
         startListing(pathOrPattern.parent_path(), attributes);
         return findNext();
@@ -69,18 +70,23 @@ std::filesystem::path PosixFileSystem::findNext() {
 
 std::vector<Failure> PosixFileSystem::listingFailures() const { return listingFailures_; }
 
+std::vector<std::filesystem::path> PosixFileSystem::listingLinks() const { return listingLinks_; }
+
 // The entry's kind comes with the listing on the usual file systems; only
-// where it does not (or for a link) is the entry examined.
+// where it does not is the entry examined. A link is never followed: a link
+// to the root or to its own folder would have the count run for ever.
 std::vector<std::filesystem::path> PosixFileSystem::subFolders(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> folders;
-    DIR* dir = opendir(folder.c_str());
+    UniqueFd folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    DIR* dir = folderFd.valid() ? fdopendir(folderFd.get()) : nullptr;
     if (dir == nullptr) return folders;
+    static_cast<void>(folderFd.release());
     while (const dirent* entry = readdir(dir)) {
         if (isHidden(entry->d_name)) continue;
         bool within = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+        if (entry->d_type == DT_UNKNOWN) {
             struct stat st {};
-            within = fstatat(dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+            within = fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
         }
         if (within) folders.emplace_back(entry->d_name);
     }
@@ -96,11 +102,12 @@ std::optional<FileStamp> PosixFileSystem::fileStamp(const std::filesystem::path&
 }
 
 void PosixFileSystem::startListing(const std::filesystem::path& folder, int attributes) {
-    UniqueFd folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     DIR* dir = folderFd.valid() ? fdopendir(folderFd.get()) : nullptr;
     if (dir == nullptr) {
-        // A folder that is not there, or is a file, is no failure: it has no files.
-        if (errno != ENOENT && errno != ENOTDIR)
+        // A folder that is not there, or is a file, is no failure: it has no
+        // files. One that is a link is told by the listing that holds it.
+        if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP)
             listingFailures_.push_back(systemFailure(errno, "Leer la carpeta " + quoted(folder.string())));
         return;
     }
@@ -108,6 +115,7 @@ void PosixFileSystem::startListing(const std::filesystem::path& folder, int attr
     readListing(dir, folder, attributes);
     closedir(dir);  // closes the folder's descriptor too
     std::sort(listing_.begin(), listing_.end());
+    std::sort(listingLinks_.begin(), listingLinks_.end());
 }
 
 void PosixFileSystem::readListing(DIR* dir, const std::filesystem::path& folder, int attributes) {
@@ -122,13 +130,16 @@ void PosixFileSystem::readListing(DIR* dir, const std::filesystem::path& folder,
         }
         if (isHidden(entry->d_name)) continue;
         struct stat st {};
-        if (fstatat(fd, entry->d_name, &st, 0) == 0) {
-            if (matches(st, attributes)) listing_.emplace_back(entry->d_name);
-        } else if (errno != ENOENT && errno != ELOOP) {
+        if (fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (S_ISLNK(st.st_mode)) {
+                listingLinks_.emplace_back(entry->d_name);
+            } else if (matches(st, attributes)) {
+                listing_.emplace_back(entry->d_name);
+            }
+        } else if (errno != ENOENT) {
             // An entry the listing shows but that cannot be examined may be
             // a document: it is told, never passed over. A name that went
-            // away in between, a dangling link or a loop of links holds
-            // nothing to copy.
+            // away in between holds nothing to copy.
             listingFailures_.push_back(systemFailure(errno, "Examinar " + quoted((folder / entry->d_name).string())));
         }
     }
@@ -137,6 +148,25 @@ void PosixFileSystem::readListing(DIR* dir, const std::filesystem::path& folder,
 bool PosixFileSystem::isFolder(const std::filesystem::path& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::isLink(const std::filesystem::path& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Another user who owns a tree folder, or may write into it, could plant a
+// document of the same size and time as Quvetra's, which the backup then
+// keeps as its copy, or replace the copies later.
+TreeFolder PosixFileSystem::treeFolder(const std::filesystem::path& folder) {
+    struct stat st {};
+    if (lstat(folder.c_str(), &st) != 0) return TreeFolder::Absent;
+    if (S_ISLNK(st.st_mode)) return TreeFolder::Link;
+    if (!S_ISDIR(st.st_mode)) return TreeFolder::NotAFolder;
+    if (!keepsOwners(folder)) return TreeFolder::Usable;
+    if (st.st_uid != 0 && st.st_uid != geteuid()) return TreeFolder::OwnedByAnother;
+    if ((st.st_mode & S_IWOTH) != 0) return TreeFolder::WritableByOthers;
+    return TreeFolder::Usable;
 }
 
 // What an ordinary user may still write: the blocks kept for root are not
@@ -171,13 +201,22 @@ WriterHold PosixFileSystem::keepWritersOut(const std::filesystem::path&) { retur
 
 void PosixFileSystem::letWritersIn() {}
 
-Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder) {
-    if (mkdir(folder.c_str(), 0777) == 0) return std::nullopt;
+// As private as Quvetra's own folder, and never open to every user's writing.
+Outcome PosixFileSystem::createFolder(const std::filesystem::path& folder, const std::filesystem::path& likeFolder) {
+    struct stat like {};
+    const mode_t mode = stat(likeFolder.c_str(), &like) == 0 ? (like.st_mode & 0777 & ~S_IWOTH) : 0755;
+    if (mkdir(folder.c_str(), mode | S_IRWXU) == 0) return std::nullopt;
     const std::string source = "Crear la carpeta " + quoted(folder.string());
     if (errno != EEXIST) return systemFailure(errno, source);
-    // Only a folder of that name is one to keep; a file there is in the way.
+    // Only a folder of that name is one to keep; a file there is in the way,
+    // and a link leads out of the tree.
     struct stat existing {};
-    if (stat(folder.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return destinationKept(source);
+    if (lstat(folder.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode)) {
+        Failure link = systemFailure(ELOOP, source);
+        link.description = "Ya existe un enlace con ese nombre, y el respaldo no lo sigue";
+        return link;
+    }
+    if (S_ISDIR(existing.st_mode)) return destinationKept(source);
     Failure inTheWay = systemFailure(EEXIST, source);
     inTheWay.description = "Ya existe un archivo con ese nombre";
     return inTheWay;
@@ -198,9 +237,9 @@ void PosixFileSystem::removeAbandonedTemporaryFiles(const std::filesystem::path&
     TemporaryFile::removeAbandoned(folder);
 }
 
-int PosixFileSystem::openSource(const std::filesystem::path& source, const KeepAnswering&,
+int PosixFileSystem::openSource(const std::filesystem::path& source, bool followLink, const KeepAnswering&,
                                 std::unique_ptr<CopySource>& opened) {
-    return PosixCopySource::open(source, opened);
+    return PosixCopySource::open(source, followLink, opened);
 }
 
 Destination PosixFileSystem::destinationState(const std::filesystem::path& destination) {

@@ -4,6 +4,7 @@
 #include "os/win32/extended_path.h"
 #include "os/win32/held_file_retry.h"
 #include "os/win32/positional_io.h"
+#include "os/win32/reparse_links.h"
 
 namespace ruror::win32 {
 
@@ -15,18 +16,38 @@ FileStamp stampOf(DWORD sizeHigh, DWORD sizeLow, const FILETIME& lastWrite) {
     return FileStamp{(static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow, (written - kEpochIn1601Units) * 100};
 }
 
-int Win32CopySource::open(const std::filesystem::path& path, const KeepAnswering& between,
+namespace {
+
+// Opened without following a link where asked: a document swapped for a link
+// after it was listed then fails instead of bringing in what the link points
+// to. A file kept in the cloud is a reparse point too, and is opened again
+// as every file is, so that it reads as before.
+DWORD openOnce(const std::filesystem::path& path, bool followLink, UniqueHandle& handle) {
+    const DWORD flags = FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL;
+    const auto openWith = [&](DWORD extra) {
+        handle = UniqueHandle(CreateFileW(extendedLengthPath(path.wstring()).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, flags | extra, nullptr));
+        return handle.valid() ? DWORD{0} : GetLastError();
+    };
+    if (followLink) return openWith(0);
+    if (const DWORD error = openWith(FILE_FLAG_OPEN_REPARSE_POINT)) return error;
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag)) return GetLastError();
+    if (isLink(tag.FileAttributes, tag.ReparseTag)) {
+        handle = UniqueHandle();
+        return kStoppedOnLink;
+    }
+    if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return openWith(0);
+    return 0;
+}
+
+}  // namespace
+
+int Win32CopySource::open(const std::filesystem::path& path, bool followLink, const KeepAnswering& between,
                           std::unique_ptr<CopySource>& opened) {
     UniqueHandle handle;
-    const DWORD error = retryWhileHeld(
-        [&] {
-            handle =
-                UniqueHandle(CreateFileW(extendedLengthPath(path.wstring()).c_str(), GENERIC_READ,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                         FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_NO_RECALL, nullptr));
-            return handle.valid() ? DWORD{0} : GetLastError();
-        },
-        between);
+    const DWORD error = retryWhileHeld([&] { return openOnce(path, followLink, handle); }, between);
     if (error != 0) return static_cast<int>(error);
     BY_HANDLE_FILE_INFORMATION before{};
     if (!GetFileInformationByHandle(handle.get(), &before)) return static_cast<int>(GetLastError());

@@ -17,7 +17,7 @@ class Win32CopySource final : public CopySource {
 public:
     // 0 or the Windows error code; a file another program holds for a
     // moment is tried again for a few seconds.
-    static int open(const std::filesystem::path& path, const KeepAnswering& between,
+    static int open(const std::filesystem::path& path, bool followLink, const KeepAnswering& between,
                     std::unique_ptr<CopySource>& opened);
 
     FileStamp stamp() const override;

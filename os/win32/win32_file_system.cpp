@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "core/answering_wait.h"
 #include "core/windows_paths.h"
 #include "os/win32/extended_path.h"
+#include "os/win32/reparse_links.h"
 #include "os/win32/unique_handle.h"
 #include "os/win32/win32_copy_source.h"
 #include "os/win32/win32_copy_target.h"
@@ -86,6 +89,7 @@ fs::path Win32FileSystem::findFirst(const fs::path& pathOrPattern, int attribute
     listing_.clear();
     next_ = 0;
     listingFailures_.clear();
+    listingLinks_.clear();
     if (pathOrPattern.filename() == kListingPattern) {
         startListing(pathOrPattern.parent_path(), attributes);
         return findNext();
@@ -101,6 +105,8 @@ fs::path Win32FileSystem::findNext() {
 }
 
 void Win32FileSystem::startListing(const fs::path& folder, int attributes) {
+    // A folder that is a link is told by the listing that holds it.
+    if (linkAt(folder)) return;
     WIN32_FIND_DATAW entry{};
     HANDLE find = FindFirstFileExW(longForm(folder / kListingPattern).c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -114,7 +120,11 @@ void Win32FileSystem::startListing(const fs::path& folder, int attributes) {
     do {
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..") continue;
-        if (matches(entry.dwFileAttributes, attributes)) listing_.emplace_back(name);
+        if (win32::isLink(entry.dwFileAttributes, entry.dwReserved0)) {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN)) listingLinks_.emplace_back(name);
+        } else if (matches(entry.dwFileAttributes, attributes)) {
+            listing_.emplace_back(name);
+        }
     } while (FindNextFileW(find, &entry));
     const DWORD error = GetLastError();
     if (error != ERROR_NO_MORE_FILES)
@@ -124,15 +134,25 @@ void Win32FileSystem::startListing(const fs::path& folder, int attributes) {
 
 std::vector<Failure> Win32FileSystem::listingFailures() const { return listingFailures_; }
 
+std::vector<fs::path> Win32FileSystem::listingLinks() const {
+    std::vector<fs::path> links = listingLinks_;
+    std::sort(links.begin(), links.end());
+    return links;
+}
+
 std::vector<fs::path> Win32FileSystem::subFolders(const fs::path& folder) {
     std::vector<fs::path> folders;
+    if (linkAt(folder)) return folders;
     WIN32_FIND_DATAW entry{};
     HANDLE find = FindFirstFileExW(longForm(folder / kListingPattern).c_str(), FindExInfoBasic, &entry,
                                    FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) return folders;
     do {
         const std::wstring name = entry.cFileName;
-        if (name == L"." || name == L".." || !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (name == L"." || name == L".." || !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            win32::isLink(entry.dwFileAttributes, entry.dwReserved0)) {
+            continue;
+        }
         if (matches(entry.dwFileAttributes, attribute::kDirectory)) folders.emplace_back(name);
     } while (FindNextFileW(find, &entry));
     FindClose(find);
@@ -148,6 +168,17 @@ std::optional<FileStamp> Win32FileSystem::fileStamp(const fs::path& file) {
 bool Win32FileSystem::isFolder(const fs::path& path) {
     const DWORD found = GetFileAttributesW(longForm(path).c_str());
     return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::isLink(const fs::path& path) { return linkAt(path); }
+
+// Windows keeps who may write a folder in its access lists, which a folder
+// made here inherits from where it is made: only a link is refused.
+TreeFolder Win32FileSystem::treeFolder(const fs::path& folder) {
+    const DWORD found = GetFileAttributesW(longForm(folder).c_str());
+    if (found == INVALID_FILE_ATTRIBUTES) return TreeFolder::Absent;
+    if (linkAt(folder)) return TreeFolder::Link;
+    return (found & FILE_ATTRIBUTE_DIRECTORY) ? TreeFolder::Usable : TreeFolder::NotAFolder;
 }
 
 // What this user may write there, quotas counted.
@@ -191,12 +222,20 @@ WriterHold Win32FileSystem::keepWritersOut(const fs::path& file) {
 
 void Win32FileSystem::letWritersIn() { keptFromWriters_.reset(); }
 
-Outcome Win32FileSystem::createFolder(const fs::path& folder) {
+// A new folder takes the access list its parent hands down, as every
+// folder made on Windows does.
+Outcome Win32FileSystem::createFolder(const fs::path& folder, const fs::path&) {
     if (CreateDirectoryW(longForm(folder).c_str(), nullptr)) return std::nullopt;
     const DWORD error = GetLastError();
     const std::string source = "Crear la carpeta " + quoted(folder.wstring());
     if (error != ERROR_ALREADY_EXISTS) return windowsFailure(error, source);
-    // Only a folder of that name is one to keep; a file there is in the way.
+    // Only a folder of that name is one to keep; a file there is in the way,
+    // and a link or junction leads out of the tree.
+    if (linkAt(folder)) {
+        Failure link = windowsFailure(kStoppedOnLink, source);
+        link.description = "Ya existe un enlace con ese nombre, y el respaldo no lo sigue";
+        return link;
+    }
     const DWORD existing = GetFileAttributesW(longForm(folder).c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) return destinationKept(source);
     Failure inTheWay = windowsFailure(error, source);
@@ -223,9 +262,9 @@ void Win32FileSystem::removeAbandonedTemporaryFiles(const fs::path& folder) {
     win32::removeAbandonedTemporaryFiles(folder);
 }
 
-int Win32FileSystem::openSource(const fs::path& source, const KeepAnswering& between,
+int Win32FileSystem::openSource(const fs::path& source, bool followLink, const KeepAnswering& between,
                                 std::unique_ptr<CopySource>& opened) {
-    return Win32CopySource::open(source, between, opened);
+    return Win32CopySource::open(source, followLink, between, opened);
 }
 
 Destination Win32FileSystem::destinationState(const fs::path& destination) {

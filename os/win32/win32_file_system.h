@@ -22,17 +22,20 @@ public:
     std::filesystem::path findNext() override;
     std::vector<std::filesystem::path> subFolders(const std::filesystem::path& folder) override;
     std::vector<Failure> listingFailures() const override;
+    std::vector<std::filesystem::path> listingLinks() const override;
     std::optional<FileStamp> fileStamp(const std::filesystem::path& file) override;
     bool isFolder(const std::filesystem::path& path) override;
+    bool isLink(const std::filesystem::path& path) override;
+    TreeFolder treeFolder(const std::filesystem::path& folder) override;
     std::optional<std::uint64_t> freeSpace(const std::filesystem::path& folder) override;
     bool liesWithin(const std::filesystem::path& folder, const std::filesystem::path& container) override;
     WriterHold keepWritersOut(const std::filesystem::path& file) override;
     void letWritersIn() override;
-    Outcome createFolder(const std::filesystem::path& folder) override;
+    Outcome createFolder(const std::filesystem::path& folder, const std::filesystem::path& likeFolder) override;
     Outcome flushFolder(const std::filesystem::path& folder, const KeepAnswering& between) override;
     void removeAbandonedTemporaryFiles(const std::filesystem::path& folder) override;
 
-    int openSource(const std::filesystem::path& source, const KeepAnswering& between,
+    int openSource(const std::filesystem::path& source, bool followLink, const KeepAnswering& between,
                    std::unique_ptr<CopySource>& opened) override;
     Destination destinationState(const std::filesystem::path& destination) override;
     std::optional<std::uint64_t> largestFileOn(const std::filesystem::path& folder) override;
@@ -49,6 +52,7 @@ private:
     std::vector<std::filesystem::path> listing_;
     std::size_t next_ = 0;
     std::vector<Failure> listingFailures_;
+    std::vector<std::filesystem::path> listingLinks_;
     // A handle that shares reading only, while writers are kept out.
     UniqueHandle keptFromWriters_;
 };

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "os/win32/reparse_links.h"
 #include "os/win32/wide_text.h"
 
 namespace ruror::win32 {
@@ -29,6 +30,7 @@ const char* ownText(DWORD error) {
         case ERROR_CRC: return "Error de datos (comprobación de redundancia cíclica)";
         case ERROR_GEN_FAILURE: return "Un dispositivo conectado al sistema no funciona";
         case ERROR_DEV_NOT_EXIST: return "El dispositivo ya no existe";
+        case kStoppedOnLink: return "Es un enlace, y el respaldo no lo sigue";
         case ERROR_IO_DEVICE: return "Error de entrada/salida del dispositivo";
         case ERROR_NOT_ENOUGH_MEMORY:
         case ERROR_OUTOFMEMORY: return "No hay memoria suficiente";

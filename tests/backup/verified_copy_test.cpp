@@ -69,13 +69,15 @@ TEST(VerifiedCopy, CopiesOfABatchTakeTheirNamesOnlyWhenCommitted) {
     // Another program writes one of the names first: its file is kept.
     writeFile(t / "destino/b", "de otro");
 
-    const std::vector<Failure> failures = batch.commit({});
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_TRUE(failures[0].destinationExisted);
+    EXPECT_TRUE(batch.commit({}).empty());
+    EXPECT_EQ(batch.takeKeptOut(), std::vector<fs::path>{t / "origen/b"});
+    ASSERT_EQ(batch.placed().size(), 1u);
+    EXPECT_EQ(batch.placed()[0].destination, t / "destino/a");
     EXPECT_EQ(readFile(t / "destino/a"), "a");
     EXPECT_EQ(readFile(t / "destino/b"), "de otro");
     EXPECT_EQ(snapshot(t / "destino").size(), 2u);
     EXPECT_TRUE(batch.commit({}).empty());
+    EXPECT_TRUE(batch.takeKeptOut().empty());
 }
 
 // A batch never holds more than its share of open files: the next copy

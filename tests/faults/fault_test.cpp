@@ -8,11 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <random>
 #include <thread>
 
+#include "backup/verified_copy.h"
 #include "main_window/messages.h"
 #include "tests/support/backup_harness.h"
 #include "tests/support/child_process.h"
@@ -406,12 +408,133 @@ TEST_F(Faults, SpecialFilesInTheDataCentreAreLeftOutAndNothingHangs) {
     rememberQuvetra();
 
     h.accept(h.destination().string());
-    ASSERT_EQ(h.dialogs.boxes.size(), 1u) << h.dialogs.boxes[0].text;
-    EXPECT_EQ(h.dialogs.boxes[0].text, messages::kBackupSucceeded);
+    // Links are told by name, never followed; the rest is no document.
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u) << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[0].title, messages::kLeftOutWithLinksTitle);
+    EXPECT_NE(h.dialogs.boxes[0].text.find("- Archivo/bucle\r\n- Archivo/roto\r\n- bucle\r\n- enlace a notas.txt\r\n- "
+                                           "roto"),
+              std::string::npos)
+        << h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupSucceeded);
+    EXPECT_EQ(snapshot(h.destination() / "Respaldo QVT"), h.expectedTree());
+}
+
+// Links that lead out of the data centre, or round in a loop, or stand in
+// for a whole sub-folder: none is followed, each is named, and the backup
+// ends.
+TEST_F(Faults, LinksInTheDataCentreAreToldNeverFollowed) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    const fs::path centre = h.program() / "QVT Datos";
+    const TempFolder elsewhere;
+    writeFile(elsewhere / "privado.txt", "de otra persona");
+    writeFile(elsewhere / "Tarifas ajenas.xls", "ajenas");
+    fs::create_symlink("/etc/passwd", centre / "passwd");
+    fs::create_symlink(elsewhere / "privado.txt", centre / "Archivo/privado.txt");
+    writeFile(centre / "Otros/suelto.txt", "suelto");
+    fs::create_directory_symlink("/", centre / "Otros/raiz");
+    fs::create_directory_symlink(".", centre / "Otros/a");
+    fs::create_directory_symlink(".", centre / "Otros/b");
+    fs::remove_all(centre / "Referencias");
+    fs::create_directory_symlink(elsewhere.path(), centre / "Referencias");
+    h.load();
+    rememberQuvetra();
+
+    h.accept(h.destination().string());
+    ASSERT_EQ(h.dialogs.boxes.size(), 2u) << h.dialogs.boxes[0].text;
+    const std::string& told = h.dialogs.boxes[0].text;
+    EXPECT_EQ(h.dialogs.boxes[0].title, messages::kLeftOutWithLinksTitle);
+    EXPECT_NE(told.find("- Otros (1 archivo)"), std::string::npos) << told;
+    EXPECT_NE(told.find("- Archivo/privado.txt\r\n- Referencias\r\n- passwd\r\n"), std::string::npos) << told;
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kBackupSucceeded);
     auto expected = h.expectedTree();
-    // A link to a plain file is followed and copied as a file.
-    expected["enlace a notas.txt"] = "notas";
+    std::erase_if(expected, [](const auto& file) { return file.first.starts_with("Referencias"); });
     EXPECT_EQ(snapshot(h.destination() / "Respaldo QVT"), expected);
+}
+
+// The backup tree must be the user's own real folders: a link leads the
+// documents elsewhere (here onto Quvetra's own), and a folder another user
+// owns or may write into can hold documents planted there, which the
+// backup would keep as its copies. Each is refused before anything is
+// written, naming the folder; once mended, the backup runs.
+TEST_F(Faults, ATreeThatIsALinkOrNotTheUsersIsRefusedBeforeAnythingIsWritten) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    h.load();
+    rememberQuvetra();
+    const fs::path tree = h.destination() / "Respaldo QVT";
+    const TempFolder elsewhere;
+    const auto refusedNaming = [&](const fs::path& folder, const std::string& why) {
+        h.dialogs.boxes.clear();
+        h.accept(h.destination().string());
+        ASSERT_EQ(h.dialogs.boxes.size(), 1u);
+        EXPECT_NE(h.dialogs.boxes[0].text.find("'" + folder.string() + "'"), std::string::npos)
+            << h.dialogs.boxes[0].text;
+        EXPECT_NE(h.dialogs.boxes[0].text.find(why), std::string::npos) << h.dialogs.boxes[0].text;
+        EXPECT_EQ(h.window.focus, Control::Text1);
+        EXPECT_FALSE(fs::exists(h.destination() / "Lunes.qvtdb"));
+    };
+
+    fs::create_directory_symlink(h.program() / "QVT Datos", tree);
+    refusedNaming(tree, "Es un enlace");
+    fs::remove(tree);
+    fs::create_directory(tree);
+    fs::create_directory_symlink(elsewhere.path(), tree / "Archivo");
+    refusedNaming(tree / "Archivo", "Es un enlace");
+    EXPECT_TRUE(fs::is_empty(elsewhere.path()));
+    fs::remove(tree / "Archivo");
+    fs::create_directory(tree / "Archivo");
+    fs::permissions(tree / "Archivo", fs::perms::all);
+    refusedNaming(tree / "Archivo", "Cualquier usuario puede escribir");
+    fs::permissions(tree / "Archivo", fs::perms::others_write, fs::perm_options::remove);
+    if (runningAsRoot()) {
+        ASSERT_EQ(chown((tree / "Archivo").c_str(), 65534, 65534), 0);
+        refusedNaming(tree / "Archivo", "Es una carpeta de otro usuario");
+        ASSERT_EQ(chown((tree / "Archivo").c_str(), 0, 0), 0);
+    }
+
+    h.dialogs.boxes.clear();
+    h.accept(h.destination().string());
+    EXPECT_EQ(h.dialogs.boxes.back().text, messages::kBackupSucceeded);
+    EXPECT_EQ(snapshot(tree), h.expectedTree());
+}
+
+// Tree folders the backup makes are as private as Quvetra's, and never
+// open to every user's writing.
+TEST_F(Faults, NewTreeFoldersKeepTheirSourcesPermissionsLessWritingByOthers) {
+    h.addDatabase(".mdb");
+    h.addDataCentre();
+    const fs::path centre = h.program() / "QVT Datos";
+    fs::permissions(centre / "Archivo", fs::perms::owner_all);
+    fs::permissions(centre / "Plantillas", fs::perms::all);
+    h.load();
+    rememberQuvetra();
+    h.accept(h.destination().string());
+    ASSERT_EQ(h.dialogs.boxes.back().text, messages::kBackupSucceeded);
+    const fs::path tree = h.destination() / "Respaldo QVT";
+    EXPECT_EQ(fs::status(tree / "Archivo").permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(tree / "Plantillas").permissions() & fs::perms::others_write, fs::perms::none);
+}
+
+// A document swapped for a link between the listing and its copy.
+TEST_F(Faults, ADocumentSwappedForALinkIsNotCopied) {
+    const fs::path centre = h.program() / "QVT Datos";
+    writeFile(centre / "Archivo/acta.txt", "acta");
+    const TempFolder elsewhere;
+    const fs::path secret = writeFile(elsewhere / "secreto", "secreto");
+    FileSystem& files = h.files;
+    CopyBatch batch(files);
+    ASSERT_FALSE(batch.add(centre / "Archivo/acta.txt", h.destination() / "acta.txt", {}));
+    fs::remove(centre / "Archivo/acta.txt");
+    fs::create_symlink(secret, centre / "Archivo/acta.txt");
+    const Outcome refused = batch.add(centre / "Archivo/acta.txt", h.destination() / "otra.txt", {});
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->number, ELOOP);
+    EXPECT_TRUE(batch.commit({}).empty());
+    EXPECT_FALSE(fs::exists(h.destination() / "otra.txt"));
+    // The database may be reached through a link, and is read through it.
+    fs::create_symlink(secret, h.program() / "QVT Datos.mdb");
+    EXPECT_FALSE(copyVerified(files, h.program() / "QVT Datos.mdb", h.destination() / "base.qvtdb", false, {}));
 }
 
 // How another process changes the database while it is copied.

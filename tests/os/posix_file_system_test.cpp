@@ -41,9 +41,16 @@ TEST(Listing, HoldsOnlyVisiblePlainFilesInNameOrder) {
     fs::create_symlink(t / "carpeta", t / "f-enlace-carpeta");
 
     PosixFileSystem files(t.path());
-    EXPECT_EQ(listAll(files, t.path(), 32), (std::vector<std::string>{"a.txt", "b.txt", "c-enlace"}));
+    EXPECT_EQ(listAll(files, t.path(), 32), (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(files.findNext(), fs::path());
     EXPECT_TRUE(files.listingFailures().empty());
+    // Links are named, never followed, whatever they point to.
+    EXPECT_EQ(files.listingLinks(), (std::vector<fs::path>{"c-enlace", "d-roto", "e-bucle", "f-enlace-carpeta"}));
+    EXPECT_TRUE(files.subFolders(t.path()) == std::vector<fs::path>{"carpeta"});
+    // Nor is a folder that is itself a link listed.
+    EXPECT_TRUE(listAll(files, t / "f-enlace-carpeta", 32).empty());
+    EXPECT_TRUE(files.listingFailures().empty());
+    EXPECT_TRUE(files.subFolders(t / "f-enlace-carpeta").empty());
 }
 
 TEST(Listing, AMissingFolderIsEmptyAndNoFailure) {

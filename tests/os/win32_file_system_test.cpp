@@ -67,12 +67,12 @@ TEST(Win32Listing, MasksSelectByTheRealAttributes) {
 TEST(Win32Folders, AnExistingFolderIsKeptAndAFileInTheWayIsAFailure) {
     TempFolder folder;
     win32::Win32FileSystem files(folder.path());
-    EXPECT_FALSE(files.createFolder(folder / "Respaldo QVT"));
-    const Outcome again = files.createFolder(folder / "Respaldo QVT");
+    EXPECT_FALSE(files.createFolder(folder / "Respaldo QVT", folder.path()));
+    const Outcome again = files.createFolder(folder / "Respaldo QVT", folder.path());
     ASSERT_TRUE(again);
     EXPECT_TRUE(again->destinationExisted);
     writeFile(folder / "Archivo", "no soy una carpeta");
-    const Outcome inTheWay = files.createFolder(folder / "Archivo");
+    const Outcome inTheWay = files.createFolder(folder / "Archivo", folder.path());
     ASSERT_TRUE(inTheWay);
     EXPECT_FALSE(inTheWay->destinationExisted);
     EXPECT_EQ(inTheWay->description, "Ya existe un archivo con ese nombre");
@@ -269,7 +269,7 @@ TEST(Win32Paths, ALongPathIsCreatedAndCopiedInto) {
     fs::path deep = folder.path();
     for (int i = 0; i < 6; ++i) {
         deep = joinedPath(deep, pathFromText(std::string(50, static_cast<char>('a' + i))));
-        ASSERT_FALSE(files.createFolder(deep)) << text(deep);
+        ASSERT_FALSE(files.createFolder(deep, folder.path())) << text(deep);
     }
     ASSERT_GT(deep.wstring().size(), 300u);
     writeFile(folder / "base.mdb", "base");

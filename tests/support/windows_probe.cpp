@@ -5,7 +5,8 @@
 //                                     ("box" while a message box has it)
 //   windows_probe field               the focused field: its text, then the
 //                                     start and the end of its selection
-//   windows_probe box                 the text of the message box that shows
+//   windows_probe box [TITLE]         the text of the message box that shows,
+//                                     titled RUROR unless told
 //   windows_probe hot TOOLBAR         the toolbar's marked button (1, 2, ...), or 0
 //   windows_probe where TITLE TEXT    the screen point at the middle of what
 //                                     shows TEXT in the window titled TITLE: a
@@ -41,8 +42,8 @@ std::string utf8(const wchar_t* text) {
 HWND mainWindow() { return FindWindowW(L"RurorPrincipal", nullptr); }
 
 // The box the program shows, titled as every box of it is.
-HWND messageBox() {
-    HWND box = FindWindowW(L"#32770", L"RUROR");
+HWND messageBox(const wchar_t* title = L"RUROR") {
+    HWND box = FindWindowW(L"#32770", title);
     return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 
@@ -99,8 +100,8 @@ int printField(HWND window) {
     return 0;
 }
 
-int printBox() {
-    HWND box = messageBox();
+int printBox(const wchar_t* title) {
+    HWND box = messageBox(title);
     if (box == nullptr) return 1;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t kind[16] = {};
@@ -266,9 +267,10 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"focus") return printFocus(window);
     if (command == L"hot" && argc == 3) return printHot(window, argv[2]);
     if (command == L"field") return printField(window);
-    if (command == L"box") return printBox();
-    std::fprintf(stderr,
-                 "usage: windows_probe focus | field | box | hot TOOLBAR | where TITLE TEXT | hold FILE none|readwrite "
-                 "SECONDS\n");
+    if (command == L"box") return printBox(argc > 2 ? argv[2] : L"RUROR");
+    std::fprintf(
+        stderr,
+        "usage: windows_probe focus | field | box [TITLE] | hot TOOLBAR | where TITLE TEXT | hold FILE none|readwrite "
+        "SECONDS\n");
     return 2;
 }
