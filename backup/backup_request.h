@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/stop_request.h"
+
 namespace ruror {
 
 // What one backup is asked to do, taken from the window once, before the copy.
@@ -11,6 +13,7 @@ struct BackupRequest {
     std::filesystem::path location;       // the destination folder, normalised
     std::string name;                     // the backup's name, trimmed
     bool dataCentre = false;              // whether the data centre is copied too
+    const StopRequest* stop = nullptr;    // asked when the backup is to stop where it is
 };
 
 }  // namespace ruror

@@ -23,6 +23,8 @@ struct DataCentreFindings {
     std::size_t notCopiedSinceGone = 0;
     // The links met where documents were listed, by name in the tree.
     std::vector<std::string> links;
+    // The documents copied, read back whole and given their names.
+    std::size_t copied = 0;
 };
 
 // What a backup did.
@@ -33,9 +35,16 @@ struct BackupResult {
     // The data centre's folders that the fixed layout leaves out, then the
     // links it holds.
     std::vector<LeftOut> leftOut;
+    // Stopped on request before the end: where the database copy was not
+    // finished, no backup file was written, and an earlier one is as it was;
+    // what the data centre stages placed before stays.
+    bool stopped = false;
+    bool databaseCopied = false;
 
     // Whether everything asked for was copied and read back whole.
-    bool complete() const { return !databaseFailure && dataCentre.failures.empty() && !dataCentre.destinationGone; }
+    bool complete() const {
+        return !stopped && !databaseFailure && dataCentre.failures.empty() && !dataCentre.destinationGone;
+    }
 };
 
 }  // namespace ruror

@@ -26,8 +26,9 @@ bool differentVersions(const std::optional<FileStamp>& quvetra, const std::optio
 
 class StageCopier {
 public:
-    StageCopier(const DataCentreStage& stage, FileSystem& files, BackupObserver& observer, DataCentreFindings& findings)
-        : stage_(stage), files_(files), observer_(observer), findings_(findings) {}
+    StageCopier(const DataCentreStage& stage, FileSystem& files, BackupObserver& observer, DataCentreFindings& findings,
+                const StopRequest* stop)
+        : stage_(stage), files_(files), observer_(observer), findings_(findings), stop_(stop), batch_(files, stop) {}
 
     void run() {
         observer_.stageBegun(stage_.stage);
@@ -47,6 +48,7 @@ public:
         const auto total = static_cast<long long>(names.size());
         observer_.progress(0, total);
         for (long long done = 0; done < total; ++done) {
+            if (stopAsked(stop_)) return;
             if (findings_.destinationGone) {
                 findings_.notCopiedSinceGone += static_cast<std::size_t>(total - done);
                 break;
@@ -56,7 +58,7 @@ public:
             observer_.keepAnswering();
         }
         commitStaged();
-        if (findings_.destinationGone) return;
+        if (findings_.destinationGone || stopAsked(stop_)) return;
         const auto between = [this] { observer_.keepAnswering(); };
         if (!names.empty()) note(files_.flushFolder(stage_.target, between));
         if (!notCreated) note(files_.flushFolder(stage_.parent, between));
@@ -85,7 +87,9 @@ private:
 
     void copyOne(const fs::path& name) {
         const fs::path source = joinedPath(stage_.source, name);
+        const std::uint64_t writtenBefore = batch_.bytesWritten();
         Outcome failure = batch_.add(source, joinedPath(stage_.target, name), keepAnswering_);
+        if (batch_.bytesWritten() > writtenBefore) observer_.written(batch_.bytesWritten() - writtenBefore);
         if (!failure) return;
         if (failure->destinationExisted)
             keptOut(source);
@@ -150,6 +154,8 @@ private:
     void commitStaged() {
         for (const Failure& failure : batch_.commit(keepAnswering_)) noteFile(failure);
         for (const fs::path& source : batch_.takeKeptOut()) keptOut(source);
+        findings_.copied += batch_.placed().size() - counted_;
+        counted_ = batch_.placed().size();
     }
 
     // An existing tree folder or tree file is kept as it is, silently: a
@@ -161,9 +167,10 @@ private:
         findings_.failures.push_back(*failure);
     }
 
-    // A file not copied: told, or counted once the destination is gone.
+    // A file not copied: told, or counted once the destination is gone. A
+    // copy given up on request is no failure.
     void noteFile(const Failure& failure) {
-        if (failure.destinationExisted) return;
+        if (failure.destinationExisted || failure.number == kStoppedOnRequest) return;
         if (findings_.destinationGone || destinationGoneWith(failure)) {
             ++findings_.notCopiedSinceGone;
             return;
@@ -186,8 +193,11 @@ private:
     FileSystem& files_;
     BackupObserver& observer_;
     DataCentreFindings& findings_;
+    const StopRequest* stop_;
     const CopyProgress keepAnswering_ = [this](std::uint64_t, std::uint64_t) { observer_.keepAnswering(); };
-    CopyBatch batch_{files_};
+    CopyBatch batch_;
+    // The batch's placed copies already counted in the findings.
+    std::size_t counted_ = 0;
     // Whether the stage's folder stood in the tree once the stage began.
     bool targetStood_ = false;
     // The names the tree folder held when the stage began.
@@ -197,8 +207,8 @@ private:
 }  // namespace
 
 void copyDataCentreStage(const DataCentreStage& stage, FileSystem& files, BackupObserver& observer,
-                         DataCentreFindings& findings) {
-    StageCopier(stage, files, observer, findings).run();
+                         DataCentreFindings& findings, const StopRequest* stop) {
+    StageCopier(stage, files, observer, findings, stop).run();
 }
 
 }  // namespace ruror

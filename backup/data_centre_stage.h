@@ -6,6 +6,7 @@
 #include "backup/backup_observer.h"
 #include "backup/backup_result.h"
 #include "core/file_system.h"
+#include "core/stop_request.h"
 
 namespace ruror {
 
@@ -22,8 +23,10 @@ struct DataCentreStage {
 // Copies the files of one stage into the tree without replacing any, and
 // notes in the findings what could not be copied and which kept files are
 // older than Quvetra's; once the destination is gone, only counts the files.
-// Keeps the window answering throughout.
+// Keeps the window answering throughout. Once `stop` is asked, copies no
+// further file: the copies not yet placed are given up, their temporary
+// files removed.
 void copyDataCentreStage(const DataCentreStage& stage, FileSystem& files, BackupObserver& observer,
-                         DataCentreFindings& findings);
+                         DataCentreFindings& findings, const StopRequest* stop = nullptr);
 
 }  // namespace ruror

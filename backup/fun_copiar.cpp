@@ -27,15 +27,27 @@ public:
     BackupResult run() {
         observer_.stageBegun(Stage::Database);
         result_.databaseFailure = copyDatabase();
-        if (result_.databaseFailure || !request_.dataCentre) return result_;
+        if (result_.databaseFailure && result_.databaseFailure->number == kStoppedOnRequest) {
+            result_.databaseFailure.reset();
+            result_.stopped = true;
+        }
+        result_.databaseCopied = !result_.databaseFailure && !result_.stopped;
+        if (!result_.databaseCopied || !request_.dataCentre) return result_;
         // A data centre that is itself a link is left out as a whole, as
         // every link in it is.
         if (files_.isLink(dataCentre())) {
             result_.leftOut.push_back({layout::kDataCentreFolder, 0, true});
             return result_;
         }
-        for (const DataCentreStage& stage : dataCentreStages())
-            copyDataCentreStage(stage, files_, observer_, result_.dataCentre);
+        for (const DataCentreStage& stage : dataCentreStages()) {
+            if (stopAsked(request_.stop)) break;
+            copyDataCentreStage(stage, files_, observer_, result_.dataCentre, request_.stop);
+        }
+        // Asked during the last stage, or after it: what was placed stays.
+        if (stopAsked(request_.stop)) {
+            result_.stopped = true;
+            return result_;
+        }
         result_.leftOut = leftOutFolders(files_, dataCentre());
         std::sort(result_.dataCentre.links.begin(), result_.dataCentre.links.end());
         for (const std::string& link : result_.dataCentre.links) result_.leftOut.push_back({link, 0, true});
@@ -52,11 +64,17 @@ private:
         if (database.empty()) return databaseMissing();
         const fs::path backupFile = layout::backupFile(request_.location, request_.name);
         files_.removeAbandonedTemporaryFiles(backupFile.parent_path());
-        Outcome failure =
-            copyVerified(files_, database, backupFile, true, [this](std::uint64_t done, std::uint64_t total) {
-                observer_.progress(static_cast<long long>(done), static_cast<long long>(total));
-                observer_.keepAnswering();
-            });
+        std::uint64_t writtenSoFar = 0;
+        const auto progress = [this, &writtenSoFar](std::uint64_t done, std::uint64_t total) {
+            observer_.progress(static_cast<long long>(done), static_cast<long long>(total));
+            // Writing and reading back are the bar's two halves: the
+            // database counts as written once both are done.
+            const std::uint64_t written = done / 2;
+            if (written > writtenSoFar) observer_.written(written - writtenSoFar);
+            writtenSoFar = std::max(writtenSoFar, written);
+            observer_.keepAnswering();
+        };
+        Outcome failure = copyVerified(files_, database, backupFile, true, progress, request_.stop);
         if (failure) return failure;
         return files_.flushFolder(backupFile.parent_path(), [this] { observer_.keepAnswering(); });
     }

@@ -15,6 +15,7 @@ struct CopyBatch::Pending {
     fs::path destination;
     bool overwrite = false;
     bool followLink = false;
+    const StopRequest* stop = nullptr;
     std::uint64_t size = 0;
     ContentHash::Digest digest;
     std::unique_ptr<CopyTarget> target;
@@ -142,13 +143,15 @@ Outcome Sequence::copyContent(CopySource& source) {
     const FileProgress progress(progress_, copy_.size);
     ContentHash hash;
     CopyTarget& target = *copy_.target;
-    const PiecePipeline::Result result =
-        copyHashing([&source](char* piece, std::size_t capacity,
-                              std::uint64_t offset) { return source.readAt(piece, capacity, offset); },
-                    [&target](char* piece, std::size_t length, std::uint64_t offset) {
-                        return target.writeAt(piece, length, offset);
-                    },
-                    copy_.size, hash, [&progress](std::uint64_t written) { progress.written(written); });
+    const PiecePipeline::Result result = copyHashing(
+        [&source, stop = copy_.stop](char* piece, std::size_t capacity, std::uint64_t offset) {
+            return stopAsked(stop) ? -static_cast<long long>(kStoppedOnRequest)
+                                   : source.readAt(piece, capacity, offset);
+        },
+        [&target](char* piece, std::size_t length, std::uint64_t offset) {
+            return target.writeAt(piece, length, offset);
+        },
+        copy_.size, hash, [&progress](std::uint64_t written) { progress.written(written); });
     const std::string writing = "Escribir la copia de " + sourceText_ + " en " + quoted(copy_.destination);
     if (result.error != 0) return files_.failure(result.error, result.failedFilling ? "Leer " + sourceText_ : writing);
     if (const int error = target.endAt(copy_.size)) return files_.failure(error, writing);
@@ -180,9 +183,12 @@ Outcome Sequence::verifyAndPlace() {
     if (const int error = target.openReadBack(progress.standingAt(copy_.size))) return files_.failure(error, checking);
     ContentHash hash;
     std::uint64_t total = 0;
-    const int error = hashToEnd([&target](char* piece, std::size_t capacity,
-                                          std::uint64_t offset) { return target.readBackAt(piece, capacity, offset); },
-                                copy_.size, hash, total, [&progress](std::uint64_t done) { progress.readBack(done); });
+    const int error = hashToEnd(
+        [&target, stop = copy_.stop](char* piece, std::size_t capacity, std::uint64_t offset) {
+            return stopAsked(stop) ? -static_cast<long long>(kStoppedOnRequest)
+                                   : target.readBackAt(piece, capacity, offset);
+        },
+        copy_.size, hash, total, [&progress](std::uint64_t done) { progress.readBack(done); });
     if (error != 0) return files_.failure(error, checking);
     if (total != copy_.size || hash.digest() != copy_.digest)
         return Failure{kCopyReadBackDiffers, kReadBackDiffers, checking};
@@ -209,9 +215,10 @@ std::unique_ptr<CopyBatch::Pending> pendingCopy(const fs::path& source, const fs
 }  // namespace
 
 Outcome copyVerified(FileSystem& files, const fs::path& source, const fs::path& destination, bool overwrite,
-                     const CopyProgress& progress) {
+                     const CopyProgress& progress, const StopRequest* stop) {
     const std::unique_ptr<CopyBatch::Pending> copy = pendingCopy(source, destination, overwrite);
     copy->followLink = true;
+    copy->stop = stop;
     Sequence sequence(files, *copy, progress);
     if (Outcome failure = sequence.write()) return failure;
     const FileProgress flushing(progress, copy->size);
@@ -220,13 +227,15 @@ Outcome copyVerified(FileSystem& files, const fs::path& source, const fs::path& 
     return sequence.verifyAndPlace();
 }
 
-CopyBatch::CopyBatch(FileSystem& files) : files_(files) {}
+CopyBatch::CopyBatch(FileSystem& files, const StopRequest* stop) : files_(files), stop_(stop) {}
 
 CopyBatch::~CopyBatch() = default;
 
 Outcome CopyBatch::add(const fs::path& source, const fs::path& destination, const CopyProgress& progress) {
     std::unique_ptr<Pending> copy = pendingCopy(source, destination, false);
+    copy->stop = stop_;
     if (Outcome failure = Sequence(files_, *copy, progress).write()) return failure;
+    bytesWritten_ += copy->size;
     pending_.push_back(std::move(copy));
     if (pending_.size() >= kMostCopies) {
         for (Failure& failure : commit(progress)) failures_.push_back(std::move(failure));

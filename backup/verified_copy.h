@@ -9,6 +9,7 @@
 
 #include "backup/content_hash.h"
 #include "core/file_system.h"
+#include "core/stop_request.h"
 
 namespace ruror {
 
@@ -26,8 +27,10 @@ using CopyProgress = std::function<void(std::uint64_t done, std::uint64_t total)
 // failed copy leaves the old destination as it was. A source that changed
 // while it was read is never kept. A link at the source is followed: the
 // database may be reached through one.
+// A copy under way gives up, its temporary file removed, soon after `stop`
+// is asked (a flush already begun runs to its end): with kStoppedOnRequest.
 Outcome copyVerified(FileSystem& files, const std::filesystem::path& source, const std::filesystem::path& destination,
-                     bool overwrite, const CopyProgress& progress);
+                     bool overwrite, const CopyProgress& progress, const StopRequest* stop = nullptr);
 
 // Copies many files like copyVerified without overwrite, flushing those
 // written together: many small files then cost one flush of the file system
@@ -36,7 +39,7 @@ Outcome copyVerified(FileSystem& files, const std::filesystem::path& source, con
 // destination, an unreadable source, a full disk) are returned by add; the others by commit.
 class CopyBatch {
 public:
-    explicit CopyBatch(FileSystem& files);
+    explicit CopyBatch(FileSystem& files, const StopRequest* stop = nullptr);
     ~CopyBatch();
     CopyBatch(const CopyBatch&) = delete;
     CopyBatch& operator=(const CopyBatch&) = delete;
@@ -58,6 +61,8 @@ public:
     };
     // The copies placed since the batch began.
     const std::vector<Placed>& placed() const { return placed_; }
+    // The bytes of the copies written since the batch began.
+    std::uint64_t bytesWritten() const { return bytesWritten_; }
     // The sources whose copy found its name taken at the commit, by a file
     // that came after the copy was begun; taken from the batch as read.
     std::vector<std::filesystem::path> takeKeptOut() { return std::exchange(keptOut_, {}); }
@@ -69,9 +74,11 @@ public:
 
 private:
     FileSystem& files_;
+    const StopRequest* stop_;
     std::vector<std::unique_ptr<Pending>> pending_;
     std::vector<Failure> failures_;
     std::vector<Placed> placed_;
+    std::uint64_t bytesWritten_ = 0;
     std::vector<std::filesystem::path> keptOut_;
 };
 

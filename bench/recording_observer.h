@@ -18,6 +18,7 @@ public:
 
     void stageBegun(Stage stage) override;
     void progress(long long, long long) override {}
+    void written(std::uint64_t) override {}
     void keepAnswering() override;
     // The backup returned: the last gap ends here.
     void finished();

@@ -21,6 +21,9 @@ struct Failure {
 // a code of the program's own, marked as Windows marks codes of
 // applications (bit 29), so it is no system's.
 inline constexpr int kCopyReadBackDiffers = 0x20000001;
+// The number of a copy given up because the user or the session asked the
+// backup to stop; marked the same way.
+inline constexpr int kStoppedOnRequest = 0x20000002;
 
 // Empty when the operation succeeded.
 using Outcome = std::optional<Failure>;

@@ -58,6 +58,9 @@ public:
     // Shows how far the running backup is: done of total units, in the
     // stage's own units (bytes or files). A total of 0 hides the bar.
     virtual void setProgress(long long done, long long total) = 0;
+    // The figures under the progress bar ("37 % · 380,5 MB de 1,0 GB");
+    // empty hides them.
+    virtual void setProgressFigures(const std::string& figures) = 0;
     // Lets the window repaint and answer pending input.
     virtual void processEvents() = 0;
     // Posts a Tab keystroke to the focused control without waiting for it.

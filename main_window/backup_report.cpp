@@ -53,6 +53,12 @@ void tellFindings(Dialogs& dialogs, const BackupRequest& request, const BackupRe
 }  // namespace
 
 bool tellBackupResult(Dialogs& dialogs, const BackupRequest& request, const BackupResult& result, bool replacing) {
+    if (result.stopped) {
+        // Asked for by the user, and no failure: one box says what is kept.
+        if (request.stop == nullptr || request.stop->by() != StopBy::Session)
+            dialogs.messageBox(stoppedBackupText(request, result, replacing), box::kOkOnly | box::kInformation);
+        return false;
+    }
     if (Outcome failure = result.databaseFailure) {
         // The earlier backup is kept until the new one is whole: the drive
         // needs room for both, which a full drive is told to explain.
@@ -112,6 +118,30 @@ std::string filesCounted(std::size_t files) {
 }
 
 }  // namespace
+
+std::string stoppedBackupText(const BackupRequest& request, const BackupResult& result, bool replacing) {
+    const std::string backupFile = textFromPath(layout::backupFile(request.location, request.name));
+    std::string text = "El respaldo se ha detenido.\r\n\r\n";
+    if (!result.databaseCopied) {
+        text += "No se ha creado el respaldo '" + backupFile + "'";
+        text += replacing ? ": el respaldo anterior con ese nombre sigue como estaba." : ".";
+    } else {
+        text += "La base de datos se copió y se comprobó en '" + backupFile + "'.";
+        const std::size_t copied = result.dataCentre.copied;
+        if (request.dataCentre && copied == 0) {
+            text += " Del centro de datos no se ha copiado ningún documento.";
+        } else if (request.dataCentre) {
+            text += " Del centro de datos, " +
+                    (copied == 1 ? std::string("1 documento se copió y se comprobó")
+                                 : std::to_string(copied) + " documentos se copiaron y se comprobaron") +
+                    " en '" + textFromPath(joinedPath(request.location, layout::kBackupTree)) +
+                    "'; los demás no se han copiado.";
+        }
+    }
+    return text +
+           "\r\n\r\nNo ha quedado ningún archivo a medio copiar. Para tener un respaldo completo, hágalo de "
+           "nuevo.";
+}
 
 std::string leftOutText(const std::vector<LeftOut>& entries) {
     std::vector<std::string> folders, links;

@@ -23,5 +23,7 @@ std::string failureReportText(const Failure& failure);
 std::string dataCentreFailuresText(const std::vector<Failure>& failures);
 std::string outdatedDocumentsText(const std::vector<std::string>& names, const std::string& tree);
 std::string leftOutText(const std::vector<LeftOut>& entries);
+// What a backup stopped on request kept, and what it did not.
+std::string stoppedBackupText(const BackupRequest& request, const BackupResult& result, bool replacing);
 
 }  // namespace ruror

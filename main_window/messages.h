@@ -23,6 +23,7 @@ inline constexpr const char* kDatabaseWrittenQuestion =
     " para escribir en ella.\r\n\r\nUna copia hecha mientras Quvetra trabaja puede quedar incompleta. Lo prudente "
     "es responder No, cerrar Quvetra y volver a intentarlo.\r\n\r\n¿Desea continuar con el respaldo de todos modos?";
 inline constexpr const char* kFailureReportTitle = "Ha ocurrido un error";
+inline constexpr const char* kStopQuestion = "¿Desea detener el respaldo?";
 inline constexpr const char* kLeftOutFoldersTitle = "Carpetas no respaldadas";
 inline constexpr const char* kLeftOutWithLinksTitle = "Carpetas y enlaces no respaldados";
 inline constexpr const char* kOutdatedDocumentsTitle = "Documentos no actualizados";

@@ -45,8 +45,21 @@ void Principal::load() {
 
 void Principal::unload(bool& cancel) {
     // Closing under a running copy would pull the window from under it; the
-    // window closes once the result has been shown.
-    if (backupRunning_) cancel = true;
+    // copy stops first, if the user so answers, and the window closes after.
+    if (!backupRunning_) return;
+    cancel = true;
+    if (!copying_ || askingToStop_ || stop_.asked()) return;
+    askingToStop_ = true;
+    const bool stop = askedYes(messages::kStopQuestion, box::kYesNo | box::kQuestion | box::kDefaultButton2);
+    askingToStop_ = false;
+    if (stop) stop_.ask(StopBy::User);
+}
+
+void Principal::sessionEnding() {
+    if (copying_)
+        stop_.ask(StopBy::Session);
+    else
+        window_.close();
 }
 
 // Enter moves on to the next control and still reaches the focused one;
@@ -142,11 +155,13 @@ void Principal::acceptBackup() {
     // The copy is given the fields once, here, although it could read them
     // afresh at each step: the window stays locked from here until it
     // closes, so no field can change under the copy.
-    const BackupRequest request{files_.programFolder(), location.folder(), name, dataCentreOption()};
-    BackupProgress progress(window_, request.dataCentre);
+    const BackupRequest request{files_.programFolder(), location.folder(), name, dataCentreOption(), &stop_};
+    BackupProgress progress(window_, request.dataCentre, bytesToWrite_);
+    copying_ = true;
     const BackupResult result = FunCopiar(request, files_, progress);
+    copying_ = false;
     window_.setProgress(0, 0);
-    if (!result.databaseFailure) window_.setCaption(Control::Label3, messages::kStagesComplete);
+    if (result.databaseCopied && !result.stopped) window_.setCaption(Control::Label3, messages::kStagesComplete);
     tellBackupResult(dialogs_, request, result, replacing_);
     window_.setBusyPointer(false);
     backupRunning_ = false;
@@ -233,7 +248,7 @@ bool Principal::confirmDatabaseNotInUse() {
 
 bool Principal::roomEnough(const Location& location, const std::string& name) {
     const BackupRequest request{files_.programFolder(), location.folder(), name, dataCentreOption()};
-    const std::optional<std::string> refusal = checkRoom(files_, request);
+    const std::optional<std::string> refusal = checkRoom(files_, request, bytesToWrite_);
     if (!refusal) return true;
     dialogs_.messageBox(*refusal, box::kOkOnly | box::kExclamation);
     moveFocusTo(Control::Text1);

@@ -6,6 +6,7 @@
 #include "core/dialogs.h"
 #include "core/file_system.h"
 #include "core/location.h"
+#include "core/stop_request.h"
 #include "core/window_ops.h"
 
 namespace ruror {
@@ -20,8 +21,16 @@ public:
     // data-centre option only where the data centre exists.
     void load();
     // Any close request. Sets cancel to keep the window open, which it does
-    // only while a backup runs.
+    // only while a backup runs: then the user is asked whether to stop it,
+    // and the window closes once it has stopped.
     void unload(bool& cancel);
+    // The session ends (logout, shutdown, a signal): a running backup stops
+    // without a question or a box, and the window closes once it has; with
+    // none running, the window closes now.
+    void sessionEnding();
+    // What a signal handler may ask of a running backup.
+    StopRequest& stopRequest() { return stop_; }
+    bool backupRunning() const { return copying_; }
 
     // Every key typed in the window, before the focused control sees it.
     // Returns true where the key stops here and the control never sees it.
@@ -58,8 +67,15 @@ private:
     FileSystem& files_;
     const Clock& clock_;
     bool backupRunning_ = false;
+    // Whether the copy itself runs, which a close request may stop.
+    bool copying_ = false;
+    // Whether the stop question is showing, so that it is never asked twice.
+    bool askingToStop_ = false;
+    StopRequest stop_;
     // Whether the backup replaces an earlier one of its name.
     bool replacing_ = false;
+    // What the backup will write, as the room check found.
+    std::uint64_t bytesToWrite_ = 0;
 };
 
 }  // namespace ruror

@@ -7,10 +7,10 @@
 
 namespace ruror {
 
-std::optional<std::string> checkRoom(FileSystem& files, const BackupRequest& request) {
+std::optional<std::string> checkRoom(FileSystem& files, const BackupRequest& request, std::uint64_t& needed) {
+    needed = bytesToWrite(files, request);
     const std::optional<std::uint64_t> free = files.freeSpace(request.location);
     if (!free) return std::nullopt;
-    const std::uint64_t needed = bytesToWrite(files, request);
     if (needed <= *free) return std::nullopt;
     std::string text = "No hay espacio suficiente en la unidad de destino de '" + textFromPath(request.location) +
                        "'.\r\n\r\nEl respaldo necesita " + sizeText(needed, true) + " y en la unidad quedan libres " +

@@ -13,6 +13,7 @@ namespace ruror {
 // way. The message that refuses the backup where it has not, saying how
 // much it needs and how much is free; nothing where it has, or where the
 // free space cannot be told.
-std::optional<std::string> checkRoom(FileSystem& files, const BackupRequest& request);
+// `needed` is set to what the backup will write.
+std::optional<std::string> checkRoom(FileSystem& files, const BackupRequest& request, std::uint64_t& needed);
 
 }  // namespace ruror

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <csignal>
 
+#include "app/linux/session_end.h"
 #include "main_window/principal.h"
 #include "os/posix/posix_file_system.h"
 #include "os/posix/system_clock.h"
@@ -32,6 +33,7 @@ int main(int /*argc*/, char* argv[]) {
     ruror::posix::SystemClock clock;
     ruror::Principal principal(window, dialogs, files, clock);
     window.attach(principal);
+    const SessionEnd sessionEnd(principal);
 
     principal.load();
     window.showCentred();

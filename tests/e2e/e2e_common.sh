@@ -3,7 +3,12 @@
 # keyboard. Sourced by e2e_test.sh and windows_e2e_test.sh, which set $work,
 # $build and $source first.
 
-fail() { echo "FAILED: $*"; exit 1; }
+# With RUROR_E2E_SHOTS set to a folder, the screen at a failure is kept there.
+fail() {
+  echo "FAILED: $*"
+  [ -n "${RUROR_E2E_SHOTS:-}" ] && import -window root "$RUROR_E2E_SHOTS/$(date +%s%N).png" 2>/dev/null
+  exit 1
+}
 
 start_display() {  # FIRST LAST: an Xvfb on the first free display number of the range
   local number

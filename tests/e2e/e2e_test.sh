@@ -55,6 +55,7 @@ probe() { HOME=$reader_home /usr/bin/python3 "$source/tests/e2e/qt_probe.py" "$@
 window_path() { echo "$1"; }
 quvetra_at_work() { touch "$quvetra/QVT Datos.ldb"; }
 quvetra_done() { rm -f "$quvetra/QVT Datos.ldb"; }
+end_session() { kill -TERM "$program"; }
 # A 1 MiB drive that really fills up, where this run may mount one.
 mkdir -p "$work/small"
 small_drive=""

@@ -9,13 +9,14 @@
 #                                       and windows_probe.exe print it)
 #   window_path PATH                    a folder as the window names it
 #   quvetra_at_work, quvetra_done       Quvetra writing its database, and done
+#   end_session                         the session ends (logout, shutdown)
 #   $small_drive                        a folder on a nearly full drive, or
 #                                       empty where none can be had
 #
 # A scenario that one window fails is a fault of that window.
 
 # The list, on one line (the build reads it too):
-shared_scenarios="keys-backup enter-on-toolbar tab-order access-keys escape-anywhere keyboard-cancel answers-overwrite answers-in-use focus-after-boxes focus-after-warning location-missing no-room"
+shared_scenarios="keys-backup enter-on-toolbar tab-order access-keys escape-anywhere keyboard-cancel answers-overwrite answers-in-use focus-after-boxes focus-after-warning location-missing no-room stop-backup session-end"
 
 expect_focus() {  # CONTROL AFTER_WHAT
   local focused
@@ -39,6 +40,13 @@ expect_box() {  # WORDS: a box comes up, and its text holds those words
   local text
   text=$(probe box)
   grep -qF -- "$1" <<<"$text" || fail "the box reads '$text', without '$1'"
+}
+await_box() {  # WORDS: a box comes up whose text holds those words, maybe after another box of the same title
+  for _ in $(seq 100); do
+    grep -qF -- "$1" <<<"$(probe box 2>/dev/null)" && return 0
+    sleep 0.15
+  done
+  fail "no box reads '$1'; the box reads '$(probe box 2>/dev/null)'"
 }
 answer() {  # KEY: answers the box that shows, which then goes
   press "$1"
@@ -260,6 +268,35 @@ run_shared_scenario() {  # NAME
       [ -z "$(ls -A "$small_drive")" ] || fail "something was written: $(ls -A "$small_drive")"
       press Escape
       wait_program_end
+      ;;
+    stop-backup)  # Escape during the copy asks; Sí stops: the earlier backup stays, nothing half-copied
+      head -c $((700 << 20)) /dev/urandom >"$quvetra/QVT Datos.mdb"
+      before=$(quvetra_files)
+      echo "viejo" >"$backup"
+      type_text "$(window_path "$destination")"
+      press Return Return space
+      expect_box "se encuentra ya asignado a un archivo"
+      answer Return                       # "Sí": replace it
+      press Escape
+      expect_box "¿Desea detener el respaldo?"
+      press s
+      await_box "El respaldo se ha detenido"
+      await_box "sigue como estaba"
+      [ "$(cat "$backup")" = "viejo" ] || fail "the earlier backup was changed"
+      [ -z "$(find "$destination" -name '.ruror-*')" ] || fail "a temporary file was left: $(ls -A "$destination")"
+      press Return
+      wait_program_end
+      ;;
+    session-end)  # the session ends during the copy: stopped, nothing half-copied, no box, the program ends
+      head -c $((700 << 20)) /dev/urandom >"$quvetra/QVT Datos.mdb"
+      before=$(quvetra_files)
+      type_text "$(window_path "$destination")"
+      press Return Return space
+      sleep 0.3
+      end_session
+      wait_program_end
+      [ -z "$(find "$destination" -name '.ruror-*')" ] || fail "a temporary file was left: $(ls -A "$destination")"
+      [ ! -e "$backup" ] || cmp -s "$quvetra/QVT Datos.mdb" "$backup" || fail "a backup file that is not whole"
       ;;
     *) return 1 ;;
   esac

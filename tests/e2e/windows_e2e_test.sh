@@ -53,6 +53,8 @@ quvetra_done() {
   wait "$holder" 2>/dev/null || true
   rm -f "$quvetra/QVT Datos.ldb"
 }
+# As Windows ends a session: every window asked, then told.
+end_session() { "$loader" wineboot --end-session >/dev/null 2>&1 || true; }
 # The 1 MiB drive of scripts/with-wine.sh, where it could be mounted.
 small_drive=""
 mountpoint -q "${RUROR_WINE_HOME:-/nonexistent}/small" 2>/dev/null && small_drive="$RUROR_WINE_HOME/small"
@@ -119,9 +121,9 @@ if [[ " $shared_scenarios " == *" $scenario "* ]]; then run_shared_scenario "$sc
     xdotool mousemove $((X + 41)) $((Y + HEIGHT - 12))
     sleep 0.3
     [ "$(pointer_image)" != "$arrow" ] || fail "no busy pointer over the window during the copy"
-    press Escape alt+F4
     xdotool mousemove $((X + WIDTH - 12)) $((Y + 10)) click 1   # the close box of the frame
-    sleep 0.3
+    expect_box "¿Desea detener el respaldo?"
+    answer Return                   # "No", the default
     program_running && xdotool search --onlyvisible --name '^Respaldo de seguridad$' >/dev/null ||
       fail "the window closed under the running copy"
     wait_result

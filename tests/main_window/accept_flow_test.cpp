@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/size_text.h"
 #include "main_window/messages.h"
 #include "tests/support/backup_harness.h"
 #include "tests/support/other_name.h"
@@ -53,6 +54,13 @@ TEST_F(AcceptFlow, OneWholeBackupCopiesTheDatabaseAndTheDataCentreAndCloses) {
         {"Proceso 5 de 5: Respaldando Referencias...", true},
         {"Procesos completos", false}};
     EXPECT_EQ(h.window.statuses, statuses);
+    // The figures under the bar climb to the whole backup, then go.
+    std::uint64_t whole = database.size();
+    for (const auto& [name, content] : h.expectedTree())
+        if (content != "<dir>") whole += content.size();
+    ASSERT_GE(h.window.figures.size(), 3u);
+    EXPECT_EQ(h.window.figures[h.window.figures.size() - 2], "100 % · " + sizeText(whole) + " de " + sizeText(whole));
+    EXPECT_EQ(h.window.figures.back(), "");
     // The folders the fixed layout leaves out are told before the result,
     // with the files each holds; an empty one loses nothing and is not named.
     ASSERT_EQ(boxTexts().size(), 2u);
@@ -382,8 +390,24 @@ TEST_F(AcceptFlow, TheWindowIsLockedControlByControlBeforeTheCopy) {
     EXPECT_TRUE(h.window.closed);
 }
 
-TEST_F(AcceptFlow, ACloseRequestDuringTheCopyWaitsForTheResult) {
+// Every file below a folder whose name marks it as a copy under way.
+std::vector<fs::path> temporaryFilesIn(const fs::path& folder) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(".ruror-")) found.push_back(entry.path());
+    return found;
+}
+
+// A close request (Escape, the close box) during the copy asks whether to
+// stop it; No, or a second request while the question is up, goes on.
+TEST_F(AcceptFlow, ACloseRequestDuringTheCopyAsksAndNoGoesOn) {
     bool triedToClose = false;
+    h.dialogs.answers = {box::kAnswerNo};
+    h.dialogs.whileShown = [&](const ScriptedDialogs::Box&) {
+        bool cancel = false;
+        h.principal.unload(cancel);  // asked again while the question is up
+        EXPECT_TRUE(cancel);
+    };
     h.window.onProcessEvents = [&] {
         if (triedToClose) return;
         triedToClose = true;
@@ -393,10 +417,83 @@ TEST_F(AcceptFlow, ACloseRequestDuringTheCopyWaitsForTheResult) {
         h.principal.toolbar1ButtonClick("Aceptar");
     };
     h.accept(location());
-    EXPECT_TRUE(triedToClose);
-    EXPECT_EQ(boxTexts(), std::vector<std::string>{messages::kBackupSucceeded});
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{messages::kStopQuestion, messages::kBackupSucceeded}));
+    EXPECT_EQ(h.dialogs.boxes[0].style, box::kYesNo | box::kQuestion | box::kDefaultButton2);
     EXPECT_TRUE(h.window.closed);
     EXPECT_EQ(readFile(backupFile()), database);
+}
+
+// "Sí" stops the copy of the database: no backup file, an earlier one as it
+// was, no temporary file, one box that says so, and the program ends.
+TEST_F(AcceptFlow, StoppedInTheDatabaseCopyTheEarlierBackupStays) {
+    writeFile(backupFile(), "viejo");
+    h.dialogs.answers = {box::kAnswerYes, box::kAnswerYes};  // replace it; then stop
+    h.window.onProcessEvents = [&] {
+        if (h.dialogs.boxes.size() != 1) return;
+        bool cancel = false;
+        h.principal.unload(cancel);
+    };
+    h.accept(location());
+    ASSERT_EQ(h.dialogs.boxes.size(), 3u);
+    EXPECT_EQ(h.dialogs.boxes[1].text, messages::kStopQuestion);
+    EXPECT_EQ(h.dialogs.boxes[2].text,
+              "El respaldo se ha detenido.\r\n\r\nNo se ha creado el respaldo '" + text(backupFile()) +
+                  "': el respaldo anterior con ese nombre sigue como estaba.\r\n\r\nNo ha quedado ningún archivo a "
+                  "medio copiar. Para tener un respaldo completo, hágalo de nuevo.");
+    EXPECT_EQ(h.dialogs.boxes[2].style, box::kOkOnly | box::kInformation);
+    EXPECT_TRUE(h.window.closed);
+    EXPECT_EQ(readFile(backupFile()), "viejo");
+    EXPECT_TRUE(temporaryFilesIn(h.destination()).empty());
+    EXPECT_FALSE(fs::exists(h.destination() / "Respaldo QVT"));
+}
+
+// Stopped among the documents: what was copied and verified stays whole,
+// the rest is not begun, and the box counts what was kept. The end of the
+// session takes the same way, without a question or a box.
+TEST_F(AcceptFlow, StoppedAmongTheDocumentsWhatWasPlacedStays) {
+    for (const bool session : {false, true}) {
+        BackupHarness h;  // a program of its own each time: one backup ends it
+        const std::string database = h.addDatabase(".mdb");
+        h.addDataCentre();
+        h.load();
+        h.dialogs.answers = {box::kAnswerYes};
+        int filesSeen = 0;
+        h.window.onStatus = [&](const std::string& status) {
+            if (status != messages::kArchivoStage) return;
+            h.window.onProcessEvents = [&] {
+                if (++filesSeen != 2) return;
+                bool cancel = false;
+                session ? h.principal.sessionEnding() : h.principal.unload(cancel);
+            };
+        };
+        h.accept(text(h.destination()));
+
+        const fs::path tree = h.destination() / "Respaldo QVT";
+        const auto copied = snapshot(tree);
+        const auto expected = h.expectedTree();
+        std::size_t documents = 0;
+        for (const auto& [name, content] : copied) {
+            if (content == "<dir>") continue;
+            ++documents;
+            EXPECT_EQ(content, expected.at(name)) << name;
+        }
+        EXPECT_LT(documents, std::count_if(expected.begin(), expected.end(),
+                                           [](const auto& file) { return file.second != "<dir>"; }));
+        EXPECT_FALSE(fs::exists(tree / "Plantillas"));
+        EXPECT_TRUE(temporaryFilesIn(h.destination()).empty());
+        EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
+        EXPECT_TRUE(h.window.closed);
+        if (session) {
+            EXPECT_TRUE(h.dialogs.boxes.empty()) << h.dialogs.boxes[0].text;
+            continue;
+        }
+        ASSERT_EQ(h.dialogs.boxes.size(), 2u);
+        EXPECT_NE(h.dialogs.boxes[1].text.find("La base de datos se copió y se comprobó en '" +
+                                               text(h.destination() / "Lunes.qvtdb") + "'. Del centro de datos, " +
+                                               std::to_string(documents) + " documentos se copiaron y se comprobaron"),
+                  std::string::npos)
+            << h.dialogs.boxes[1].text;
+    }
 }
 
 TEST_F(AcceptFlow, QuvetraWorkingOnItsDatabaseAsksBeforeCopying) {

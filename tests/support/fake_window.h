@@ -28,6 +28,7 @@ public:
     void setCaption(Control label, const std::string& caption) override;
     void setBusyPointer(bool value) override;
     void setProgress(long long done, long long total) override { progress.push_back({done, total}); }
+    void setProgressFigures(const std::string& figures) override { this->figures.push_back(figures); }
     void processEvents() override;
     void postTabToFocusedControl() override { ++tabsPosted; }
     void close() override;
@@ -51,6 +52,7 @@ public:
     // "Toolbar1.3 off", "busy on".
     std::vector<std::string> stateChanges;
     std::vector<std::pair<long long, long long>> progress;
+    std::vector<std::string> figures;
     int eventsProcessed = 0;
     int tabsPosted = 0;
     int closeRequests = 0;

@@ -17,11 +17,13 @@ public:
         if (onStage) onStage(stage);
     }
     void progress(long long done, long long total) override { progressTold.emplace_back(done, total); }
+    void written(std::uint64_t bytes) override { bytesWritten += bytes; }
     void keepAnswering() override { ++answered; }
 
     std::vector<Stage> stages;
     std::vector<std::pair<long long, long long>> progressTold;
     int answered = 0;
+    std::uint64_t bytesWritten = 0;
     // Runs as each stage begins.
     std::function<void(Stage)> onStage;
 };

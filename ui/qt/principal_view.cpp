@@ -200,6 +200,11 @@ void PrincipalView::buildProgressBar() {
     const int right = findChild<QWidget*>("Toolbar1")->x() - 8;
     progress_->setGeometry(left, pixels(status.top + status.height) + 2, right - left, 5);
     progress_->hide();
+    // Its figures on the row under it, as far as the bar reaches.
+    figures_ = new QLabel(this);
+    figures_->setObjectName("ProgressFigures");
+    figures_->setGeometry(left, progress_->geometry().bottom() + 2, right - left, fontMetrics().height());
+    figures_->hide();
 }
 
 // Screen readers announce each field by its caption, and each button by
@@ -214,6 +219,7 @@ void PrincipalView::nameForScreenReaders() {
     check->setAccessibleDescription(check->toolTip());
     widget(Control::Label3)->setAccessibleName("Estado del respaldo");
     progress_->setAccessibleName("Progreso del respaldo");
+    figures_->setAccessibleName("Cifras del respaldo");
 }
 
 void PrincipalView::buildToolbarButtons() {
@@ -375,6 +381,11 @@ void PrincipalView::setProgress(long long done, long long total) {
     progress_->setValue(static_cast<int>(done * 1000 / total));
     progress_->show();
     progressPainted_.start();
+}
+
+void PrincipalView::setProgressFigures(const std::string& figures) {
+    figures_->setText(QString::fromStdString(figures));
+    figures_->setVisible(!figures.empty());
 }
 
 // A copy of many small files asks after each one; a hundred times a second

@@ -56,6 +56,7 @@ public:
     void setCaption(Control label, const std::string& caption) override;
     void setBusyPointer(bool busy) override;
     void setProgress(long long done, long long total) override;
+    void setProgressFigures(const std::string& figures) override;
     void processEvents() override;
     void postTabToFocusedControl() override;
     void close() override;
@@ -81,6 +82,7 @@ private:
     std::map<Control, QWidget*> controls_;
     std::map<std::pair<Toolbar, int>, QToolButton*> buttons_;
     QProgressBar* progress_ = nullptr;
+    QLabel* figures_ = nullptr;
     QElapsedTimer progressPainted_;
     QElapsedTimer eventsProcessed_;
     bool busy_ = false;

@@ -171,6 +171,12 @@ void ControlLayout::createProgressBar() {
         CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD, left, scaled(status.top + status.height) + 2,
                         toolbar.left - pixels(8) - left, pixels(5), window_, nullptr, instance_, nullptr);
     SendMessageW(made_.progress, PBM_SETRANGE32, 0, 1000);
+    // Its figures on the row under it, as far as the bar reaches.
+    const int top = scaled(status.top + status.height) + 2 + pixels(5) + 2;
+    made_.figures =
+        CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | SS_LEFT | SS_NOPREFIX, left, top,
+                        toolbar.left - pixels(8) - left, scaled(status.height), window_, nullptr, instance_, nullptr);
+    SendMessageW(made_.figures, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
 HWND ControlLayout::createToolbar(const ControlSpec& item) {

@@ -19,6 +19,7 @@ struct ChildControls {
     std::map<Toolbar, HWND> toolbars;
     HWND banner = nullptr;
     HWND progress = nullptr;
+    HWND figures = nullptr;
     HWND tooltips = nullptr;
 };
 

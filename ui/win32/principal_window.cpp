@@ -233,6 +233,17 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!cancel) DestroyWindow(window_);
             return 0;
         }
+        // The session ends (logout, shutdown): a running backup stops where
+        // it is, with no question and no box, and Windows is told why it
+        // waits the moment that takes; the program then ends by itself.
+        case WM_QUERYENDSESSION:
+            if (!handlers_ || !handlers_->backupRunning()) return TRUE;
+            handlers_->sessionEnding();
+            ShutdownBlockReasonCreate(window_, L"Deteniendo el respaldo y quitando sus archivos a medio copiar.");
+            return FALSE;
+        case WM_ENDSESSION:
+            if (wParam && handlers_) handlers_->sessionEnding();
+            return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         default: break;
     }
@@ -363,6 +374,11 @@ void PrincipalWindow::setProgress(long long done, long long total) {
     SendMessageW(controls_.progress, PBM_SETPOS, static_cast<WPARAM>(done * 1000 / total), 0);
     ShowWindow(controls_.progress, SW_SHOW);
     progressPaintedAt_ = now;
+}
+
+void PrincipalWindow::setProgressFigures(const std::string& figures) {
+    SetWindowTextW(controls_.figures, wide(figures).c_str());
+    ShowWindow(controls_.figures, figures.empty() ? SW_HIDE : SW_SHOW);
 }
 
 void PrincipalWindow::processEvents() {

@@ -58,6 +58,7 @@ public:
     void setCaption(Control label, const std::string& caption) override;
     void setBusyPointer(bool busy) override;
     void setProgress(long long done, long long total) override;
+    void setProgressFigures(const std::string& figures) override;
     void processEvents() override;
     void postTabToFocusedControl() override;
     void close() override;

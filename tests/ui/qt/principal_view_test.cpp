@@ -55,7 +55,8 @@ protected:
 
 TEST_F(WindowTest, BuildsEveryControlWithItsTextsAndPlace) {
     EXPECT_EQ(view.windowTitle(), "Respaldo de seguridad");
-    EXPECT_EQ(view.size(), QSize(464, 171));
+    // The reference size, and a row for the figures under the progress bar.
+    EXPECT_EQ(view.size(), QSize(464, 171 + 16));
     EXPECT_EQ(find<QLabel>("Label2")->text(), "Respaldo de seguridad | Quvetra");
     EXPECT_TRUE(find<QLabel>("Label2")->font().bold());
     EXPECT_TRUE(find<QLabel>("Label3")->font().bold());
@@ -230,16 +231,19 @@ TEST_F(WindowTest, EscapeAndCancelCloseTheWindow) {
     EXPECT_FALSE(view.isVisible());
 }
 
-TEST_F(WindowTest, EscapeDuringABackupWaitsForTheResult) {
+TEST_F(WindowTest, EscapeDuringABackupAsksWhetherToStopIt) {
     writeFile(folder / "Quvetra/QVT Datos.mdb", randomBytes(24 << 20, 5));
     text1()->setText(QString::fromStdString((folder / "Copias").string()));
     bool visibleAtResult = false;
+    dialogs.answers = {box::kAnswerNo};
     dialogs.whileShown = [&](const ScriptedDialogs::Box&) { visibleAtResult = view.isVisible(); };
     // Delivered while the copy lets the window process its events.
     QCoreApplication::postEvent(text1(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     find<QToolButton>("Toolbar1.Button1")->click();
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "La operación ha sido realizada en completo éxito");
+    // Answered No: the copy goes on.
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].text, "¿Desea detener el respaldo?");
+    EXPECT_EQ(dialogs.boxes[1].text, "La operación ha sido realizada en completo éxito");
     EXPECT_TRUE(visibleAtResult);
     EXPECT_FALSE(view.isVisible());
     EXPECT_EQ(find<QLabel>("Label3")->text(), "Procesos completos");
@@ -258,16 +262,27 @@ TEST_F(WindowTest, ProgressIsPaintedAtMostAboutThirtyTimesASecond) {
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int) { ++paints; });
     QElapsedTimer clock;
     clock.start();
-    long long done = 0;
-    while (clock.elapsed() < 200) view.setProgress(++done, 1'000'000'000);
+    // Each report a new share of the bar, so that each one painted shows.
+    constexpr long long kStep = 1'000'000'000;
+    long long reports = 0;
+    while (clock.elapsed() < 200) view.setProgress((++reports % 999 + 1) * kStep, 1000 * kStep);
     const qint64 elapsed = clock.elapsed();
-    EXPECT_GT(done, 100) << "too few reports to tell";
+    EXPECT_GT(reports, 100) << "too few reports to tell";
     EXPECT_GE(paints, 2);
     // Measured rather than assumed: a busy machine may stretch the loop.
     EXPECT_LE(paints, elapsed / 33 + 2) << "over " << elapsed << " ms";
     // The end of a file or stage is always shown.
-    view.setProgress(1'000'000'000, 1'000'000'000);
+    view.setProgress(1000 * kStep, 1000 * kStep);
     EXPECT_EQ(bar->value(), 1000);
+    // Its figures, under it and whole inside the window, until the copy ends.
+    auto* figures = find<QLabel>("ProgressFigures");
+    view.setProgressFigures("100 % · 1,0 GB de 1,0 GB");
+    EXPECT_TRUE(figures->isVisibleTo(&view));
+    EXPECT_GE(figures->y(), bar->geometry().bottom());
+    EXPECT_LE(figures->geometry().bottom(), view.height());
+    EXPECT_GE(figures->width(), figures->sizeHint().width());
+    view.setProgressFigures("");
+    EXPECT_FALSE(figures->isVisibleTo(&view));
 }
 
 TEST_F(WindowTest, TheBusyPointerShowsOverTheMainWindowOnly) {
