@@ -7,6 +7,9 @@
 #
 # With --windows, the Windows program (build-windows/) under Wine instead, in
 # a Wine prefix of the run's own: a figure under Wine is no Windows figure.
+# It is then also timed against the plainest Windows program that does the
+# same verified work (bench/windows/windows_baseline.cpp), alternating with
+# it under the same prefix and the same wine server.
 #
 # Usage: real_program_bench.sh [--windows] [--dir FOLDER] [--database-mib N]
 #                              [--files N] [--min-kib N] [--max-kib N] [--runs N]
@@ -113,18 +116,35 @@ with_cp() {
   echo "$(elapsed "$start" "$copied") $(elapsed "$copied" "$(now)")"
 }
 
+# The Windows baseline's own time for the same work, in one process.
+with_windows_baseline() {
+  fresh_destination
+  local took copied
+  read -r took copied < <(/usr/lib/wine/wine build-windows/bench/windows/windows_baseline.exe \
+    "Z:${quvetra//\//\\}" "Z:${destination//\//\\}" | tr -d '\r')
+  echo "$took"
+}
+
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # One run of each that is not counted: the disk is still settling.
 with_ruror >/dev/null
 with_cp >/dev/null
 
-ruror_times=() cp_times=() verified_times=() ratios=() freezes=() peaks=()
+[ -n "$windows" ] && with_windows_baseline >/dev/null
+ruror_times=() cp_times=() verified_times=() ratios=() freezes=() peaks=() windows_ratios=()
 for run in $(seq "$runs"); do
   if [ $((run % 2)) -eq 1 ]; then
     read -r seconds freeze peak < <(with_ruror); read -r copy readback < <(with_cp)
+    [ -n "$windows" ] && baseline=$(with_windows_baseline)
   else
+    [ -n "$windows" ] && baseline=$(with_windows_baseline)
     read -r copy readback < <(with_cp); read -r seconds freeze peak < <(with_ruror)
+  fi
+  if [ -n "$windows" ]; then
+    windows_ratios+=("$(echo "$seconds / $baseline" | bc -l)")
+    printf 'run %d: ruror.exe %.3f s | Windows baseline %.3f s | ratio %.2f\n' "$run" "$seconds" "$baseline" \
+      "${windows_ratios[-1]}"
   fi
   verified=$(echo "$copy + $readback" | bc -l)
   printf 'run %d: RUROR %.3f s (longest freeze %s ms, peak %s MiB) | cp + sync %.3f s, + read back %.3f s | ratio to cp + sync %.2f, to cp + sync + read back %.2f\n' \
@@ -143,6 +163,10 @@ printf '\nMedians of %d runs: RUROR %.3f s, cp + sync %.3f s (ratio %.2f), cp + 
 freeze_max=$(printf '%s\n' "${freezes[@]}" | sort -g | tail -n 1)
 peak_max=$(printf '%s\n' "${peaks[@]}" | sort -g | tail -n 1)
 printf 'Longest freeze of the window: %s ms; peak memory: %s MiB\n' "$freeze_max" "$peak_max"
+if [ -n "$windows" ]; then
+  printf 'Ratio of ruror.exe to the Windows baseline: median %.2f, each run %s\n' \
+    "$(printf '%s\n' "${windows_ratios[@]}" | median)" "$(printf '%.2f ' "${windows_ratios[@]}")"
+fi
 # For bench/all_goals.sh: the ratios to the verified baseline, pair by pair.
 printf 'SUMMARY ratio_median=%.3f ratio_max=%.3f freeze_max=%s peak_max=%s\n' \
   "$(printf '%s\n' "${ratios[@]}" | median)" "$(printf '%s\n' "${ratios[@]}" | sort -g | tail -n 1)" \
