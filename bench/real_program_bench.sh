@@ -168,6 +168,8 @@ if [ -n "$windows" ]; then
     "$(printf '%s\n' "${windows_ratios[@]}" | median)" "$(printf '%.2f ' "${windows_ratios[@]}")"
 fi
 # For bench/all_goals.sh: the ratios to the verified baseline, pair by pair.
-printf 'SUMMARY ratio_median=%.3f ratio_max=%.3f freeze_max=%s peak_max=%s\n' \
+windows_summary=""
+[ -n "$windows" ] && windows_summary=$(printf ' windows_ratio_median=%.3f' "$(printf '%s\n' "${windows_ratios[@]}" | median)")
+printf 'SUMMARY ratio_median=%.3f ratio_max=%.3f freeze_max=%s peak_max=%s%s\n' \
   "$(printf '%s\n' "${ratios[@]}" | median)" "$(printf '%s\n' "${ratios[@]}" | sort -g | tail -n 1)" \
-  "$freeze_max" "$peak_max"
+  "$freeze_max" "$peak_max" "$windows_summary"
