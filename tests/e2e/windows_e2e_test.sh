@@ -101,7 +101,7 @@ if [[ " $shared_scenarios " == *" $scenario "* ]]; then run_shared_scenario "$sc
     wait_program_end
     ;;
   mouse-and-busy)  # by mouse through the shell's browser; during the copy, busy and not to be closed
-    head -c $((300 << 20)) /dev/urandom > "$quvetra/QVT Datos.mdb"
+    head -c $((700 << 20)) /dev/urandom > "$quvetra/QVT Datos.mdb"
     before=$(quvetra_files)
     documents=$(realpath "$WINEPREFIX/drive_c/users/$(id -un)/Documents")
     mine=("$documents/$(basename "$backup")" "$documents/Respaldo QVT")
@@ -118,12 +118,13 @@ if [[ " $shared_scenarios " == *" $scenario "* ]]; then run_shared_scenario "$sc
     sleep 0.3
     arrow=$(pointer_image)
     click_on "Respaldo de seguridad" "Aceptar"
+    # At once the close box of the frame: the copy waits for the answer.
+    xdotool mousemove $((X + WIDTH - 12)) $((Y + 10)) click 1
+    expect_box "¿Desea detener el respaldo?"
+    answer Return                   # "No", the default: the copy goes on
     xdotool mousemove $((X + 41)) $((Y + HEIGHT - 12))
     sleep 0.3
     [ "$(pointer_image)" != "$arrow" ] || fail "no busy pointer over the window during the copy"
-    xdotool mousemove $((X + WIDTH - 12)) $((Y + 10)) click 1   # the close box of the frame
-    expect_box "¿Desea detener el respaldo?"
-    answer Return                   # "No", the default
     program_running && xdotool search --onlyvisible --name '^Respaldo de seguridad$' >/dev/null ||
       fail "the window closed under the running copy"
     wait_result
