@@ -52,17 +52,13 @@ else
   typed_destination="$destination/"
 fi
 
-for number in $(seq 120 139); do
-  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
-done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# shellcheck source=window_session.sh
+source bench/window_session.sh
+start_display 120 139
 # Wine's desktop belongs to the display its server first met.
 [ -n "$windows" ] && { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
 program=""
 trap '[ -n "$program" ] && kill "$program" 2>/dev/null; kill "$xvfb" 2>/dev/null; rm -rf "$destination"' EXIT
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 fresh_destination() {
   rm -rf "$destination"
@@ -78,14 +74,8 @@ with_ruror() {
   fresh_destination
   start_program
   program=$!
-  local window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.05
-  done
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + 200)) $((Y + 20))
-  sleep 0.3
+  local window
+  window=$(window_ready 20)
   xdotool type --delay 5 "$typed_destination"
   xdotool key Return Return   # to the name, then to "Aceptar"
   sleep 0.3

@@ -27,15 +27,11 @@ build=$(realpath "$build")
 loader=/usr/lib/wine/wine
 [ -f "$build/app/windows/ruror.exe" ] && file "$build/app/windows/ruror.exe" | grep -q x86-64 && loader=/usr/lib/wine/wine64
 
-for number in $(seq 160 179); do
-  [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
-done
-export DISPLAY=:$number
-Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# shellcheck source=window_session.sh
+source bench/window_session.sh
+start_display 160 179
 work=$(mktemp -d /var/tmp/ruror-requests-XXXXXX)
 trap 'kill "$xvfb" 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-sleep 1
 
 # Requests, not their replies: "name( arguments )", never "name() = ...".
 requests() { grep -cE '^[0-9a-f]+: [a-z_]+\( ' "$1" || true; }
@@ -44,18 +40,12 @@ windows_path() { local path="Z:${1//\//\\}"; echo "$path"; }
 # The requests of one backup through ruror.exe's window, from the key that
 # presses "Aceptar" to the result box.
 with_ruror() {  # FOLDER
-  local trace="$1/ruror.trace" window="" before
+  local trace="$1/ruror.trace" before
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   WINEDEBUG=+server "$loader" "$1/Quvetra/ruror.exe" 2>"$trace" &
   local program=$!
-  for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Respaldo de seguridad$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-  done
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  xdotool mousemove $((X + 200)) $((Y + 60))
-  sleep 0.5
+  window_ready 60 >/dev/null
   xdotool type --delay 5 "$(windows_path "$1/Copias")\\"
   before=$(requests "$trace")
   xdotool key Return Return space

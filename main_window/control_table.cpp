@@ -6,7 +6,7 @@ namespace ruror::window_layout {
 
 using SC = SystemColour;
 
-const std::array<ControlSpec, 15> kControls = {{
+const std::array<ControlRow, 15> kControls = {{
     {"Shape1", Kind::Shape, nullptr, nullptr, 0, 0, 7005, 645, -1, false, SC::WindowBackground, {}},
     {"Image1", Kind::Image, nullptr, nullptr, 150, 90, 480, 480, -1, false, SC::Default, {}},
     {"Label2", Kind::Label, messages::kBannerTitle, nullptr, 750, 210, 0, 195, 6, true, SC::Default, Control::Label2},
@@ -26,7 +26,7 @@ const std::array<ControlSpec, 15> kControls = {{
     {"Toolbar1", Kind::Toolbar, nullptr, nullptr, 4530, 2130, 2325, 330, 4, false, SC::Default, {}},
 }};
 
-const std::array<ToolbarButtonSpec, 4> kToolbarButtons = {{
+const std::array<ToolbarButtonRow, 4> kToolbarButtons = {{
     {"Toolbar1", 1, false, "Aceptar", 1, nullptr, 73, 22},
     {"Toolbar1", 2, true, nullptr, 0, nullptr, 9, 22},
     {"Toolbar1", 3, false, "Cancelar", 2, nullptr, 73, 22},

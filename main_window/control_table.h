@@ -23,7 +23,7 @@ enum class SystemColour { Default, WindowBackground, ButtonShadow, Highlight3D }
 
 // A label takes the size of its caption, its left and top edges fixed; an
 // empty one keeps the size given here.
-struct ControlSpec {
+struct ControlRow {
     const char* name;
     Kind kind;
     const char* caption;  // "&" marks the access key
@@ -38,9 +38,9 @@ struct ControlSpec {
 
 // Listed from the top of the window to the bottom; drawn in this order, so
 // the banner band lies under its picture and title.
-extern const std::array<ControlSpec, 15> kControls;
+extern const std::array<ControlRow, 15> kControls;
 
-struct ToolbarButtonSpec {
+struct ToolbarButtonRow {
     const char* toolbar;
     int number;  // from 1 within its toolbar
     bool separator;
@@ -50,7 +50,7 @@ struct ToolbarButtonSpec {
     int width, height;  // logical pixels
 };
 
-extern const std::array<ToolbarButtonSpec, 4> kToolbarButtons;
+extern const std::array<ToolbarButtonRow, 4> kToolbarButtons;
 
 // The three 16x16 images of both toolbars, in image-list order.
 inline constexpr std::array<const char*, 3> kImageList = {"aceptar", "cancelar", "carpeta"};

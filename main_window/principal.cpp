@@ -95,9 +95,9 @@ void Principal::press(const ToolbarButton& button) {
         toolbar2ButtonClick();
         return;
     }
-    for (const window_layout::ToolbarButtonSpec& spec : window_layout::kToolbarButtons) {
-        if (std::string(spec.toolbar) == "Toolbar1" && spec.number == button.number && spec.caption)
-            toolbar1ButtonClick(spec.caption);
+    for (const window_layout::ToolbarButtonRow& row : window_layout::kToolbarButtons) {
+        if (std::string(row.toolbar) == "Toolbar1" && row.number == button.number && row.caption)
+            toolbar1ButtonClick(row.caption);
     }
 }
 

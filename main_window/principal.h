@@ -30,7 +30,8 @@ public:
     void sessionEnding();
     // What a signal handler may ask of a running backup.
     StopRequest& stopRequest() { return stop_; }
-    bool backupRunning() const { return copying_; }
+    // Whether the copy itself runs, as a close request or a session's end finds it.
+    bool copying() const { return copying_; }
 
     // Every key typed in the window, before the focused control sees it.
     // Returns true where the key stops here and the control never sees it.

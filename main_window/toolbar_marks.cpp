@@ -12,8 +12,8 @@ namespace {
 std::vector<int> buttonsOf(Toolbar toolbar) {
     const char* name = toolbar == Toolbar::Toolbar1 ? "Toolbar1" : "Toolbar2";
     std::vector<int> numbers;
-    for (const window_layout::ToolbarButtonSpec& spec : window_layout::kToolbarButtons)
-        if (std::string(spec.toolbar) == name && !spec.separator) numbers.push_back(spec.number);
+    for (const window_layout::ToolbarButtonRow& row : window_layout::kToolbarButtons)
+        if (std::string(row.toolbar) == name && !row.separator) numbers.push_back(row.number);
     return numbers;
 }
 

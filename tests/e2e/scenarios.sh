@@ -34,14 +34,7 @@ expect_hot() {  # BUTTON AFTER_WHAT: the marked button of Toolbar1
   hot=$(probe hot Toolbar1)
   [ "$hot" = "$1" ] || fail "after $2 button $hot of Toolbar1 is marked, not $1"
 }
-expect_box() {  # WORDS: a box comes up, and its text holds those words
-  wait_window '^RUROR$'
-  sleep 0.3
-  local text
-  text=$(probe box)
-  grep -qF -- "$1" <<<"$text" || fail "the box reads '$text', without '$1'"
-}
-await_box() {  # WORDS: a box comes up whose text holds those words, maybe after another box of the same title
+expect_box() {  # WORDS: a box comes up whose text holds those words, maybe after another box of the same title
   for _ in $(seq 100); do
     grep -qF -- "$1" <<<"$(probe box 2>/dev/null)" && return 0
     sleep 0.15
@@ -280,8 +273,8 @@ run_shared_scenario() {  # NAME
       press Escape
       expect_box "¿Desea detener el respaldo?"
       press s
-      await_box "El respaldo se ha detenido"
-      await_box "sigue como estaba"
+      expect_box "El respaldo se ha detenido"
+      expect_box "sigue como estaba"
       [ "$(cat "$backup")" = "viejo" ] || fail "the earlier backup was changed"
       [ -z "$(find "$destination" -name '.ruror-*')" ] || fail "a temporary file was left: $(ls -A "$destination")"
       press Return

@@ -47,14 +47,6 @@ std::vector<std::string> boxesOf(const std::string& told) {
     return boxes;
 }
 
-// Every temporary file below a folder.
-std::vector<std::string> temporaryFiles(const fs::path& folder) {
-    std::vector<std::string> found;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.path().filename().string().starts_with(".ruror-")) found.push_back(entry.path().string());
-    return found;
-}
-
 // Every file of the backup tree is a whole copy of its source.
 void expectWholeTree(const fs::path& tree, const fs::path& dataCentre) {
     for (const auto& entry : fs::recursive_directory_iterator(tree)) {

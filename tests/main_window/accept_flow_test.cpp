@@ -390,14 +390,6 @@ TEST_F(AcceptFlow, TheWindowIsLockedControlByControlBeforeTheCopy) {
     EXPECT_TRUE(h.window.closed);
 }
 
-// Every file below a folder whose name marks it as a copy under way.
-std::vector<fs::path> temporaryFilesIn(const fs::path& folder) {
-    std::vector<fs::path> found;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.path().filename().string().starts_with(".ruror-")) found.push_back(entry.path());
-    return found;
-}
-
 // A close request (Escape, the close box) during the copy asks whether to
 // stop it; No, or a second request while the question is up, goes on.
 TEST_F(AcceptFlow, ACloseRequestDuringTheCopyAsksAndNoGoesOn) {
@@ -443,7 +435,7 @@ TEST_F(AcceptFlow, StoppedInTheDatabaseCopyTheEarlierBackupStays) {
     EXPECT_EQ(h.dialogs.boxes[2].style, box::kOkOnly | box::kInformation);
     EXPECT_TRUE(h.window.closed);
     EXPECT_EQ(readFile(backupFile()), "viejo");
-    EXPECT_TRUE(temporaryFilesIn(h.destination()).empty());
+    EXPECT_TRUE(temporaryFiles(h.destination()).empty());
     EXPECT_FALSE(fs::exists(h.destination() / "Respaldo QVT"));
 }
 
@@ -480,7 +472,7 @@ TEST_F(AcceptFlow, StoppedAmongTheDocumentsWhatWasPlacedStays) {
         EXPECT_LT(documents, std::count_if(expected.begin(), expected.end(),
                                            [](const auto& file) { return file.second != "<dir>"; }));
         EXPECT_FALSE(fs::exists(tree / "Plantillas"));
-        EXPECT_TRUE(temporaryFilesIn(h.destination()).empty());
+        EXPECT_TRUE(temporaryFiles(h.destination()).empty());
         EXPECT_EQ(readFile(h.destination() / "Lunes.qvtdb"), database);
         EXPECT_TRUE(h.window.closed);
         if (session) {

@@ -117,4 +117,11 @@ std::map<std::string, std::string> snapshot(const std::filesystem::path& folder)
     return entries;
 }
 
+std::vector<std::string> temporaryFiles(const std::filesystem::path& folder) {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(".ruror-")) found.push_back(entry.path().string());
+    return found;
+}
+
 }  // namespace ruror::test

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace ruror::test {
 
@@ -46,5 +47,9 @@ std::string text(const std::filesystem::path& path);
 // Every entry below a folder (hidden ones included), by relative path, with
 // the content of each file; folders map to "<dir>".
 std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
+
+// Every file below a folder whose name marks it as a copy under way, or one
+// an ended run left.
+std::vector<std::string> temporaryFiles(const std::filesystem::path& folder);
 
 }  // namespace ruror::test

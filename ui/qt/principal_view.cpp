@@ -30,7 +30,7 @@ using namespace window_layout;
 QString qText(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 std::string stdText(const QString& text) { return text.toUtf8().toStdString(); }
 
-QRect pixelRect(const ControlSpec& item) {
+QRect pixelRect(const ControlRow& item) {
     return QRect(pixels(item.left), pixels(item.top), pixels(item.width), pixels(item.height));
 }
 
@@ -49,7 +49,7 @@ int keyAscii(const QKeyEvent& key) {
 
 // A label that sizes itself takes its caption's size; an empty one keeps
 // the reference size.
-void sizeLabel(QLabel& label, const ControlSpec& item) {
+void sizeLabel(QLabel& label, const ControlRow& item) {
     if (label.text().isEmpty()) {
         label.resize(pixels(item.width), pixels(item.height));
     } else {
@@ -57,7 +57,7 @@ void sizeLabel(QLabel& label, const ControlSpec& item) {
     }
 }
 
-QWidget* makeBand(QWidget& window, const ControlSpec& item) {
+QWidget* makeBand(QWidget& window, const ControlRow& item) {
     auto* band = new QWidget(&window);
     band->setAutoFillBackground(true);
     band->setBackgroundRole(QPalette::Base);
@@ -65,7 +65,7 @@ QWidget* makeBand(QWidget& window, const ControlSpec& item) {
     return band;
 }
 
-QWidget* makeImage(QWidget& window, const ControlSpec& item) {
+QWidget* makeImage(QWidget& window, const ControlRow& item) {
     auto* image = new QLabel(&window);
     // The icon picks its twice-as-large image on a screen scaled by two.
     image->setPixmap(QIcon(":/icons/banner.png").pixmap(QSize(32, 32), window.devicePixelRatioF()));
@@ -75,7 +75,7 @@ QWidget* makeImage(QWidget& window, const ControlSpec& item) {
     return image;
 }
 
-QWidget* makeLabel(QWidget& window, const ControlSpec& item) {
+QWidget* makeLabel(QWidget& window, const ControlRow& item) {
     auto* label = new QLabel(qText(item.caption), &window);
     label->setFont(windowFont(item.bold));
     label->move(pixels(item.left), pixels(item.top));
@@ -83,7 +83,7 @@ QWidget* makeLabel(QWidget& window, const ControlSpec& item) {
     return label;
 }
 
-QWidget* makeLine(QWidget& window, const ControlSpec& item) {
+QWidget* makeLine(QWidget& window, const ControlRow& item) {
     auto* line = new QFrame(&window);
     line->setAutoFillBackground(true);
     line->setBackgroundRole(item.colour == SystemColour::ButtonShadow ? QPalette::Dark : QPalette::Light);
@@ -93,8 +93,8 @@ QWidget* makeLine(QWidget& window, const ControlSpec& item) {
 
 Toolbar toolbarOf(const char* name) { return std::string(name) == "Toolbar1" ? Toolbar::Toolbar1 : Toolbar::Toolbar2; }
 
-const ControlSpec& itemOf(Control control) {
-    for (const ControlSpec& item : kControls)
+const ControlRow& itemOf(Control control) {
+    for (const ControlRow& item : kControls)
         if (item.control == control) return item;
     throw std::logic_error("control without a place in the window");
 }
@@ -119,7 +119,7 @@ PrincipalView::PrincipalView() {
 PrincipalView::~PrincipalView() { setBusyPointer(false); }
 
 void PrincipalView::buildControls() {
-    for (const ControlSpec& item : kControls) {
+    for (const ControlRow& item : kControls) {
         QWidget* made = makeControl(item);
         made->setObjectName(item.name);
         if (item.control) controls_[*item.control] = made;
@@ -128,7 +128,7 @@ void PrincipalView::buildControls() {
     buildProgressBar();
 }
 
-QWidget* PrincipalView::makeControl(const ControlSpec& item) {
+QWidget* PrincipalView::makeControl(const ControlRow& item) {
     switch (item.kind) {
         case Kind::Shape: return makeBand(*this, item);
         case Kind::Image: return makeImage(*this, item);
@@ -146,7 +146,7 @@ QWidget* PrincipalView::makeControl(const ControlSpec& item) {
     throw std::logic_error("a control of an unknown kind");
 }
 
-QWidget* PrincipalView::makeTextBox(const ControlSpec& item) {
+QWidget* PrincipalView::makeTextBox(const ControlRow& item) {
     auto* field = new FieldEdit(this);
     field->setGeometry(pixelRect(item));
     field->setMaxLength(std::numeric_limits<int>::max());
@@ -159,7 +159,7 @@ QWidget* PrincipalView::makeTextBox(const ControlSpec& item) {
     return field;
 }
 
-QWidget* PrincipalView::makeCheckBox(const ControlSpec& item) {
+QWidget* PrincipalView::makeCheckBox(const ControlRow& item) {
     auto* check = new QCheckBox(qText(item.caption), this);
     check->setToolTip(qText(item.tooltip));
     check->setChecked(true);
@@ -180,9 +180,9 @@ QWidget* PrincipalView::makeCheckBox(const ControlSpec& item) {
 // A caption's access key moves the focus to the control that follows it in
 // tab order.
 void PrincipalView::setBuddies() {
-    for (const ControlSpec& item : kControls) {
+    for (const ControlRow& item : kControls) {
         if (item.kind != Kind::Label || item.tabIndex < 0 || !QString(item.caption).contains('&')) continue;
-        for (const ControlSpec& next : kControls) {
+        for (const ControlRow& next : kControls) {
             if (next.tabIndex == item.tabIndex + 1)
                 findChild<QLabel*>(item.name)->setBuddy(findChild<QWidget*>(next.name));
         }
@@ -195,7 +195,7 @@ void PrincipalView::buildProgressBar() {
     progress_->setObjectName("ProgressBar");
     progress_->setTextVisible(false);
     progress_->setRange(0, 1000);
-    const ControlSpec& status = itemOf(Control::Label3);
+    const ControlRow& status = itemOf(Control::Label3);
     const int left = pixels(status.left);
     const int right = findChild<QWidget*>("Toolbar1")->x() - 8;
     progress_->setGeometry(left, pixels(status.top + status.height) + 2, right - left, 5);
@@ -224,7 +224,7 @@ void PrincipalView::nameForScreenReaders() {
 
 void PrincipalView::buildToolbarButtons() {
     std::map<std::string, int> nextLeft;
-    for (const ToolbarButtonSpec& item : kToolbarButtons) {
+    for (const ToolbarButtonRow& item : kToolbarButtons) {
         int& left = nextLeft[item.toolbar];
         if (item.separator) {
             left += item.width;
@@ -261,7 +261,7 @@ void PrincipalView::buildToolbarButtons() {
 
 void PrincipalView::setTabOrder() {
     std::vector<std::pair<int, QWidget*>> order;
-    for (const ControlSpec& item : kControls) {
+    for (const ControlRow& item : kControls) {
         if (item.tabIndex < 0) continue;
         if (item.kind == Kind::Toolbar || item.kind == Kind::TextBox || item.kind == Kind::CheckBox) {
             order.emplace_back(item.tabIndex, findChild<QWidget*>(item.name));

@@ -16,7 +16,7 @@ class QToolButton;
 namespace ruror {
 class Principal;
 namespace window_layout {
-struct ControlSpec;
+struct ControlRow;
 }
 }  // namespace ruror
 
@@ -67,9 +67,9 @@ protected:
 
 private:
     void buildControls();
-    QWidget* makeControl(const window_layout::ControlSpec& item);
-    QWidget* makeTextBox(const window_layout::ControlSpec& item);
-    QWidget* makeCheckBox(const window_layout::ControlSpec& item);
+    QWidget* makeControl(const window_layout::ControlRow& item);
+    QWidget* makeTextBox(const window_layout::ControlRow& item);
+    QWidget* makeCheckBox(const window_layout::ControlRow& item);
     void setBuddies();
     void buildProgressBar();
     void buildToolbarButtons();

@@ -16,31 +16,31 @@ using namespace window_layout;
 
 Toolbar toolbarOf(const char* name) { return std::string(name) == "Toolbar1" ? Toolbar::Toolbar1 : Toolbar::Toolbar2; }
 
-const ControlSpec& itemOf(Control control) {
-    for (const ControlSpec& item : kControls)
+const ControlRow& itemOf(Control control) {
+    for (const ControlRow& item : kControls)
         if (item.control == control) return item;
     return kControls.front();
 }
 
 // The controls in tab order, which is the order of creation: a caption's
 // access key then moves the focus to the control created after it.
-std::vector<const ControlSpec*> inTabOrder() {
-    std::vector<const ControlSpec*> ordered;
-    for (const ControlSpec& item : kControls)
+std::vector<const ControlRow*> inTabOrder() {
+    std::vector<const ControlRow*> ordered;
+    for (const ControlRow& item : kControls)
         if (item.kind != Kind::Shape && item.kind != Kind::Line) ordered.push_back(&item);
     std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+                     [](const ControlRow* a, const ControlRow* b) { return a->tabIndex < b->tabIndex; });
     return ordered;
 }
 
 // A field's caption: it keeps the right edge it has in the reference
 // layout, next to its field, however wide its text is at this DPI.
-bool isFieldCaption(const ControlSpec& item) {
+bool isFieldCaption(const ControlRow& item) {
     return item.kind == Kind::Label && item.caption != nullptr &&
            std::string(item.caption).find('&') != std::string::npos;
 }
 
-HMENU identifierOf(const ControlSpec& item) {
+HMENU identifierOf(const ControlRow& item) {
     int id = 0;
     if (item.control) id = IDC_CONTROL_BASE + static_cast<int>(*item.control);
     if (item.kind == Kind::Toolbar) id = toolbarOf(item.name) == Toolbar::Toolbar1 ? IDC_TOOLBAR1 : IDC_TOOLBAR2;
@@ -62,7 +62,7 @@ ControlLayout::ControlLayout(HWND window, HINSTANCE instance, int dpi, HFONT fon
 ChildControls ControlLayout::build() {
     made_.tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
-    for (const ControlSpec* item : inTabOrder()) {
+    for (const ControlRow* item : inTabOrder()) {
         HWND control = item->kind == Kind::Toolbar ? createToolbar(*item) : createControl(*item);
         if (item->control) made_.byControl[*item->control] = control;
     }
@@ -72,7 +72,7 @@ ChildControls ControlLayout::build() {
     return made_;
 }
 
-HWND ControlLayout::createControl(const ControlSpec& item) {
+HWND ControlLayout::createControl(const ControlRow& item) {
     // Edges are scaled, not sizes, so that edges that meet in the reference
     // layout meet at every DPI.
     const int x = scaled(item.left), y = scaled(item.top);
@@ -122,7 +122,7 @@ SIZE ControlLayout::textSize(HWND control, const std::wstring& text, bool bold) 
 }
 
 void ControlLayout::sizeLabel(Control label, HWND control) const {
-    const ControlSpec& item = itemOf(label);
+    const ControlRow& item = itemOf(label);
     std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
     caption.resize(static_cast<std::size_t>(GetWindowTextW(control, caption.data(), static_cast<int>(caption.size()))));
     SIZE size{scaled(item.width), scaled(item.height)};
@@ -140,7 +140,7 @@ void ControlLayout::sizeLabel(Control label, HWND control) const {
 
 // The box, a gap and the caption; the right edge stays where the reference
 // puts it, under the location field's.
-void ControlLayout::fitCheckBox(HWND check, const ControlSpec& item) const {
+void ControlLayout::fitCheckBox(HWND check, const ControlRow& item) const {
     std::wstring caption = wide(item.caption);
     const SIZE text = textSize(check, caption, false);
     const int box = std::max(GetSystemMetrics(SM_CXMENUCHECK), pixels(13));
@@ -164,7 +164,7 @@ void ControlLayout::addTooltip(HWND control, const std::string& text) const {
 
 // A slim bar under the status line, left of Toolbar1, hidden until a copy runs.
 void ControlLayout::createProgressBar() {
-    const ControlSpec& status = itemOf(Control::Label3);
+    const ControlRow& status = itemOf(Control::Label3);
     const RECT toolbar = rectIn(window_, made_.toolbars.at(Toolbar::Toolbar1));
     const int left = scaled(status.left);
     made_.progress =
@@ -179,7 +179,7 @@ void ControlLayout::createProgressBar() {
     SendMessageW(made_.figures, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 }
 
-HWND ControlLayout::createToolbar(const ControlSpec& item) {
+HWND ControlLayout::createToolbar(const ControlRow& item) {
     const Toolbar which = toolbarOf(item.name);
     HWND toolbar = CreateWindowExW(
         0, TOOLBARCLASSNAMEW, nullptr,
@@ -202,7 +202,7 @@ HWND ControlLayout::createToolbar(const ControlSpec& item) {
     std::vector<std::wstring> texts;
     texts.reserve(kToolbarButtons.size());
     std::vector<TBBUTTON> buttons;
-    for (const ToolbarButtonSpec& entry : kToolbarButtons) {
+    for (const ToolbarButtonRow& entry : kToolbarButtons) {
         if (toolbarOf(entry.toolbar) != which) continue;
         TBBUTTON button{};
         button.idCommand = toolbarCommand(which, entry.number);
@@ -228,9 +228,9 @@ HWND ControlLayout::createToolbar(const ControlSpec& item) {
 
 // Each button as wide as its image and text need at this DPI, never less
 // than the reference; the toolbar keeps its right edge and grows leftwards.
-void ControlLayout::fitToolbar(HWND toolbar, const ControlSpec& item) const {
+void ControlLayout::fitToolbar(HWND toolbar, const ControlRow& item) const {
     int width = 0, height = 0;
-    for (const ToolbarButtonSpec& entry : kToolbarButtons) {
+    for (const ToolbarButtonRow& entry : kToolbarButtons) {
         if (toolbarOf(entry.toolbar) != toolbarOf(item.name) || entry.separator) continue;
         const int text = entry.caption ? static_cast<int>(textSize(toolbar, wide(entry.caption), false).cx) : 0;
         const int needed = pixels(16) + (text > 0 ? text + pixels(4) : 0) + pixels(10);

@@ -8,7 +8,7 @@
 #include "core/window_ops.h"
 
 namespace ruror::window_layout {
-struct ControlSpec;
+struct ControlRow;
 }
 
 namespace ruror::win32 {
@@ -42,10 +42,10 @@ public:
     int pixels(int logical) const { return MulDiv(logical, dpi_, 96); }
 
 private:
-    HWND createControl(const window_layout::ControlSpec& item);
-    HWND createToolbar(const window_layout::ControlSpec& item);
-    void fitCheckBox(HWND check, const window_layout::ControlSpec& item) const;
-    void fitToolbar(HWND toolbar, const window_layout::ControlSpec& item) const;
+    HWND createControl(const window_layout::ControlRow& item);
+    HWND createToolbar(const window_layout::ControlRow& item);
+    void fitCheckBox(HWND check, const window_layout::ControlRow& item) const;
+    void fitToolbar(HWND toolbar, const window_layout::ControlRow& item) const;
     void createProgressBar();
     void addTooltip(HWND control, const std::string& text) const;
     SIZE textSize(HWND control, const std::wstring& text, bool bold) const;

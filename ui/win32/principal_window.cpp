@@ -154,7 +154,7 @@ bool PrincipalWindow::previewKey(const MSG& message) {
 // tab order; the check box's own toggles it.
 bool PrincipalWindow::useAccessKey(wchar_t key) {
     const auto letter = static_cast<wchar_t>(towlower(key));
-    for (const ControlSpec& item : kControls) {
+    for (const ControlRow& item : kControls) {
         if (!item.caption || !item.control) continue;
         const std::wstring caption = wide(item.caption);
         const auto mark = caption.find(L'&');
@@ -166,7 +166,7 @@ bool PrincipalWindow::useAccessKey(wchar_t key) {
             SendMessageW(check, BM_CLICK, 0, 0);
             return true;
         }
-        for (const ControlSpec& next : kControls) {
+        for (const ControlRow& next : kControls) {
             if (next.tabIndex != item.tabIndex + 1 || !next.control) continue;
             HWND target = control(*next.control);
             if (!IsWindowEnabled(target)) return false;
@@ -237,7 +237,7 @@ LRESULT PrincipalWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // it is, with no question and no box, and Windows is told why it
         // waits the moment that takes; the program then ends by itself.
         case WM_QUERYENDSESSION:
-            if (!handlers_ || !handlers_->backupRunning()) return TRUE;
+            if (!handlers_ || !handlers_->copying()) return TRUE;
             handlers_->sessionEnding();
             ShutdownBlockReasonCreate(window_, L"Deteniendo el respaldo y quitando sus archivos a medio copiar.");
             return FALSE;
@@ -264,7 +264,7 @@ void PrincipalWindow::command(WPARAM wParam, LPARAM lParam) {
         handlers_->toolbar2ButtonClick();
         return;
     }
-    for (const ToolbarButtonSpec& entry : kToolbarButtons) {
+    for (const ToolbarButtonRow& entry : kToolbarButtons) {
         if (std::string(entry.toolbar) == "Toolbar1" && toolbarCommand(Toolbar::Toolbar1, entry.number) == id)
             handlers_->toolbar1ButtonClick(entry.caption ? entry.caption : "");
     }

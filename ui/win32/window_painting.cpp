@@ -8,7 +8,7 @@ namespace ruror::win32 {
 using namespace window_layout;
 
 void paintBandAndLines(HDC dc, const ControlLayout& layout) {
-    for (const ControlSpec& item : kControls) {
+    for (const ControlRow& item : kControls) {
         if (item.kind == Kind::Shape) {
             const RECT band{layout.scaled(item.left), layout.scaled(item.top), layout.scaled(item.left + item.width),
                             layout.scaled(item.top + item.height)};
